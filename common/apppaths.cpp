@@ -1,0 +1,83 @@
+#include "apppaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+QString &overrideFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+namespace AppPaths {
+
+QString programFolder()
+{
+    if (!overrideFolder().isEmpty())
+        return overrideFolder();
+    const QString fromEnv = qEnvironmentVariable("GLYPH_PROGRAM_DIR");
+    if (!fromEnv.isEmpty())
+        return QDir::cleanPath(fromEnv);
+    if (QCoreApplication::instance())
+        return QDir::cleanPath(QCoreApplication::applicationDirPath());
+    return QDir::currentPath();
+}
+
+void setProgramFolder(const QString &folder)
+{
+    overrideFolder() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+}
+
+QString dataFile(const QString &relative)
+{
+    return programFolder() + QLatin1Char('/') + relative;
+}
+
+QString dialogStartFolder()
+{
+    const QString winDir = qEnvironmentVariable("WinDir");
+    if (!winDir.isEmpty())
+        return winDir;
+    return QDir::homePath();
+}
+
+QString configFolder()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QLatin1String("/.config");
+    return base + QLatin1String("/glyphsmith");
+}
+
+QString settingsFile()
+{
+    const QString shipped = dataFile(QStringLiteral("glyph.ini"));
+    const QFileInfo folder(programFolder());
+    const QFileInfo file(shipped);
+    const bool writable = file.exists() ? file.isWritable() : folder.isWritable();
+    if (writable)
+        return shipped;
+
+    const QString own = configFolder() + QLatin1String("/glyph.ini");
+    if (!QFile::exists(own)) {
+        QDir().mkpath(configFolder());
+        if (QFile::exists(shipped) && QFile::copy(shipped, own))
+            QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                           QFile::ReadOther);
+    }
+    return own;
+}
+
+QString keyStoreFile()
+{
+    return configFolder() + QLatin1String("/registry.reg");
+}
+
+} // namespace AppPaths

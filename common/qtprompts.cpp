@@ -1,0 +1,81 @@
+#include "qtprompts.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+// Our texts break lines with a lone carriage return; Qt's boxes want '\n'.
+QString shown(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+void QtPrompts::message(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, shown(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtPrompts::askYesNo(const QString &text, const QString &title, bool defaultYes)
+{
+    QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::Yes | QMessageBox::No,
+                    m_parent);
+    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPrompts::input(const QString &prompt, const QString &title,
+                                        const QString &defaultText)
+{
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(m_parent, title, shown(prompt), QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
+QString QtPrompts::openFile(const FileRequest &request)
+{
+    QFileDialog dialog(m_parent, request.title, request.startFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompts::saveFile(const FileRequest &request)
+{
+    QFileDialog dialog(m_parent, request.title, request.startFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(request.filters);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompts::pickFolder(const QString &title)
+{
+    // Local files only: a folder without a file-system path yields the empty text.
+    const QUrl url = QFileDialog::getExistingDirectoryUrl(m_parent, title, QUrl(),
+                                                          QFileDialog::ShowDirsOnly,
+                                                          {QStringLiteral("file")});
+    if (!url.isLocalFile())
+        return {};
+    return url.toLocalFile();
+}

@@ -1,0 +1,1 @@
+#include "modecontroller.h"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "fontpicture.h"
+#include "gamemodes.h"
+
+#include <QObject>
+#include <QString>
+
+class NameComposer;
+class Prompts;
+
+// Enters modes and colours: loads the font picture, runs the filler on the name,
+// and keeps what the window shows of the mode (caption, enabled commands, the game
+// family the quick-save uses). A picture that cannot be loaded, or a cancelled
+// MOD dialog, changes nothing; the user is told about a failed load.
+class ModeController : public QObject
+{
+    Q_OBJECT
+
+public:
+    ModeController(NameComposer &composer, Prompts &prompts, QObject *parent = nullptr);
+
+    // The window's start-up: the Quake III mode without the menu handler.
+    // ConfigKey becomes "q3config". Returns false if the picture failed to load
+    // (the grid then stays empty and the program runs on).
+    bool startUp();
+
+    bool enterMode(ModeId id);
+
+    // The colour list's pick, index 0..7; anything else shows the unknown-error
+    // message and keeps code and picture.
+    bool pickColour(int index);
+
+    const FontPicture &fontPicture() const { return m_picture; }
+    QString label() const { return m_label; }
+    QString configKey() const { return m_configKey; }
+    bool quickSaveEnabled() const { return m_quickSave; }
+    bool saveNameEnabled() const { return m_saveName; }
+    bool gameSpyEnabled() const { return m_saveName; }
+    bool colourListEnabled() const { return m_colourList; }
+
+Q_SIGNALS:
+    void pictureChanged();
+    void modeChanged(); // label, enabled states or config key
+
+private:
+    bool loadPicture(const QString &path);
+
+    NameComposer &m_composer;
+    Prompts &m_prompts;
+    FontPicture m_picture;
+    QString m_label = QStringLiteral("Mode:");
+    QString m_configKey = QStringLiteral("q3config");
+    bool m_quickSave = false;
+    bool m_saveName = false;
+    bool m_colourList = false;
+};
