@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class ModeController;
+class NameComposer;
+class Prompts;
+
+// The File menu's commands that write the name out: Save Name, QuickSave, Save
+// Name in GameSpy and Export name as Bitmap. Each asks the user through `prompts`
+// and reports every outcome there; none of them changes the name.
+class FileCommands
+{
+public:
+    FileCommands(const NameComposer &composer, const ModeController &modes, Prompts &prompts);
+
+    void saveName();
+    void quickSave();
+    void saveInGameSpy();
+    void exportBitmap();
+
+    // The target of the last QuickSave or profile save.
+    QString quickSavePath() const { return m_quickSavePath; }
+
+private:
+    const NameComposer &m_composer;
+    const ModeController &m_modes;
+    Prompts &m_prompts;
+    QString m_quickSavePath;
+};

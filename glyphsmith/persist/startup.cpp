@@ -1,0 +1,5 @@
+#include "startup.h"
+
+namespace StartUp {
+bool firstRunCheck(Prompts &) { return false; }
+} // namespace StartUp
