@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine:
+#   tools/setup.sh run    install what is missing, build, start glyphsmith
+#   tools/setup.sh test   install what is missing, build, run every test
+#   tools/setup.sh build  install what is missing, build
+# Set BUILD_DIR to build elsewhere, and CMAKE_ARGS to pass more options.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="${BUILD_DIR:-$here/build}"
+mode="${1:-build}"
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    fonts-dejavu-core
+)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"
+}
+
+build() {
+    # shellcheck disable=SC2086
+    cmake -S "$here" -B "$build_dir" -G Ninja ${CMAKE_ARGS:-}
+    cmake --build "$build_dir" -j"$(nproc)"
+}
+
+install_missing
+build
+case "$mode" in
+run)
+    exec "$build_dir/bin/glyphsmith"
+    ;;
+test)
+    cd "$build_dir"
+    exec ctest --output-on-failure -j"$(nproc)"
+    ;;
+build) ;;
+*)
+    echo "usage: $0 run|test|build" >&2
+    exit 2
+    ;;
+esac
