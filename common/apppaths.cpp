@@ -61,8 +61,9 @@ QString settingsFile()
     const QString shipped = dataFile(QStringLiteral("glyph.ini"));
     const QFileInfo folder(programFolder());
     const QFileInfo file(shipped);
-    const bool writable = file.exists() ? file.isWritable() : folder.isWritable();
-    if (writable)
+    // Writes go through a lock file and a temporary file beside the target, so the
+    // folder must be writable even when the file itself is.
+    if (folder.isWritable() && (!file.exists() || file.isWritable()))
         return shipped;
 
     const QString own = configFolder() + QLatin1String("/glyph.ini");

@@ -46,8 +46,12 @@ QByteArray fromUnicode(const QString &text, bool *lossless)
     QByteArray out;
     out.reserve(text.size());
     bool allKept = true;
-    for (QChar c : text) {
-        const int b = encode(c.unicode());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // A character outside the basic plane is one character, not two.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        const int b = c.isSurrogate() ? -1 : encode(c.unicode());
         if (b < 0) {
             allKept = false;
             out.append('?');

@@ -20,6 +20,13 @@
 // hex(1). Lines the store does not understand are kept as they are. Every write
 // re-reads the file, takes a lock and replaces the file atomically, so two
 // programs writing at once lose nothing.
+//
+// The file is Windows-1252 text, as REGEDIT4 files are; key and value names must
+// be representable in it and hold no line break. A key exists once it has a
+// section of its own or a section below it. The empty value name is the key's
+// default value, written as @. Where a value appears twice the later one counts,
+// as it would on import. A missing file is an empty store; the first write
+// creates it and its folder.
 class KeyStore
 {
 public:
@@ -47,7 +54,8 @@ public:
     QString filePath() const { return m_path; }
 
     // Creates the key and every missing parent; an existing key is left as it is.
-    // `path` uses backslashes: "Software\\GameSpy\\GameSpy 3D\\Profiles".
+    // `path` uses backslashes: "Software\\GameSpy\\GameSpy 3D\\Profiles"; the empty
+    // path is the root itself, which always exists.
     Result createKey(Root root, const QString &path);
 
     bool keyExists(Root root, const QString &path) const;

@@ -2,12 +2,13 @@
 
 namespace {
 
-template <typename T> T take(std::deque<T> &queue, T whenEmpty)
+template <typename T> T take(std::deque<T> &queue)
 {
-    if (queue.empty())
-        return whenEmpty;
-    T front = std::move(queue.front());
-    queue.pop_front();
+    T front{};
+    if (!queue.empty()) {
+        front = queue.front();
+        queue.pop_front();
+    }
     return front;
 }
 
@@ -31,30 +32,30 @@ void ScriptedPrompts::message(const QString &text, const QString &title)
 bool ScriptedPrompts::askYesNo(const QString &text, const QString &title, bool)
 {
     asked.append({Kind::YesNo, text, title, {}});
-    return take(yesNoAnswers, false);
+    return take(yesNoAnswers);
 }
 
 std::optional<QString> ScriptedPrompts::input(const QString &prompt, const QString &title,
                                               const QString &)
 {
     asked.append({Kind::Input, prompt, title, {}});
-    return take(inputAnswers, std::optional<QString>());
+    return take(inputAnswers);
 }
 
 QString ScriptedPrompts::openFile(const FileRequest &request)
 {
     asked.append({Kind::OpenFile, request.title, request.title, request});
-    return take(fileAnswers, QString());
+    return take(fileAnswers);
 }
 
 QString ScriptedPrompts::saveFile(const FileRequest &request)
 {
     asked.append({Kind::SaveFile, request.title, request.title, request});
-    return take(fileAnswers, QString());
+    return take(fileAnswers);
 }
 
 QString ScriptedPrompts::pickFolder(const QString &title)
 {
     asked.append({Kind::Folder, title, title, {}});
-    return take(folderAnswers, QString());
+    return take(folderAnswers);
 }
