@@ -1,0 +1,3 @@
+add_executable(glyphbox_redraw ${CMAKE_CURRENT_LIST_DIR}/glyphbox_redraw.cpp)
+target_link_libraries(glyphbox_redraw PRIVATE glyphbox_lib)
+set_target_properties(glyphbox_redraw PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/benchmarks)

@@ -1,0 +1,199 @@
+#include "charform.h"
+
+#include "cp1252.h"
+#include "gridview.h"
+#include "icqsave.h"
+#include "magnifierview.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString kNote1 = QStringLiteral(
+    "Note: Double click the character, or highlight a character then click \"Add Char.\" "
+    "to add that character to your name.");
+const QString kNote2 = QStringLiteral(
+    "Note: Glyphbox is a generic Character Map tool, which can be used to figure out how "
+    "funnames work in games, or to add different characters to applications which normally "
+    "won't allow it. This program is UNSUPPORRTED!");
+
+template <typename W> W *place(W *widget, const char *name, QRect geometry)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, QRect geometry,
+              bool wrap = false)
+{
+    auto *l = place(new QLabel(text, parent), name, geometry);
+    l->setWordWrap(wrap);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, int top)
+{
+    return place(new QPushButton(text, parent), name, QRect(448, top, 73, 25));
+}
+
+} // namespace
+
+CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_prompts(prompts), m_store(std::move(store)),
+      m_model(GridView::kClientSize, QGuiApplication::palette().color(QPalette::Highlight))
+{
+    setObjectName(QStringLiteral("CharForm"));
+    setWindowTitle(QStringLiteral("Glyphbox (Beta)"));
+    setFixedSize(527, 353);
+    // The layout was drawn for small, narrow dialog text; at the usual sizes the
+    // notes and the keystroke would be cut off at the labels' fixed sizes.
+    QFont small = font();
+    small.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                       QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica"), small.family()});
+    small.setPixelSize(10);
+    setFont(small);
+
+    auto *fontLabel = label(this, "Label9", QStringLiteral("&Font:"), QRect(16, 8, 25, 17));
+    m_fonts = place(new QComboBox(this), "CboFonts", QRect(48, 8, 169, 21));
+    fontLabel->setBuddy(m_fonts);
+    label(this, "Label8", QStringLiteral("Name/Characters:"), QRect(224, 8, 97, 17));
+    m_name = place(new QLineEdit(this), "Txtcopy", QRect(320, 8, 105, 25));
+    auto *add = button(this, "cmdSelect", QStringLiteral("&Add Char."), 4);
+    m_copy = button(this, "cmdCopy", QStringLiteral("&Copy Source"), 40);
+    auto *icq = button(this, "Command1", QStringLiteral("&Save to ICQ"), 72);
+    auto *exit = button(this, "Command2", QStringLiteral("E&xit"), 104);
+    m_keystroke = label(this, "Label4", QStringLiteral("Label4"), QRect(432, 136, 156, 19));
+    m_grid = place(new GridView(m_model, this), "Ascii1", QRect(9, 48, 416, 224));
+    m_shadow = place(new QWidget(this), "Picture3", QRect(56, 112, 33, 41));
+    m_magnifier = place(new MagnifierView(m_model, this), "Ascii2", QRect(48, 104, 33, 41));
+    label(this, "Label1", kNote1, QRect(0, 280, 417, 33), true);
+    label(this, "Label2", kNote2, QRect(0, 312, 449, 49), true);
+
+    m_shadow->setAutoFillBackground(true);
+    QPalette black = m_shadow->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    m_shadow->setPalette(black);
+    m_shadow->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_shadow->hide();
+    m_magnifier->hide();
+    // The magnifier over its shadow, both over the grid.
+    m_shadow->raise();
+    m_magnifier->raise();
+
+    m_name->installEventFilter(this);
+
+    connect(&m_model, &CharMapModel::changed, this, &CharForm::refresh);
+    connect(&m_model, &CharMapModel::pointerVisibilityChanged, this, &CharForm::setPointerVisible);
+    connect(m_fonts, &QComboBox::currentIndexChanged, this, &CharForm::changeFont);
+    connect(m_grid, &GridView::doubleClicked, this, &CharForm::insertText);
+    connect(add, &QPushButton::clicked, this, &CharForm::insertText);
+    connect(m_copy, &QPushButton::clicked, this, &CharForm::copyName);
+    connect(icq, &QPushButton::clicked, this, &CharForm::saveToIcq);
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_name, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_copy->setEnabled(!text.isEmpty()); });
+
+    m_model.drawGrid(QStringLiteral("Times New Roman"));
+    fillFontList();
+    // Stands for a plain press and release at the grid's origin: selects the space.
+    m_model.press(Qt::NoButton, QPoint(0, 0));
+    m_model.release();
+    m_grid->setFocus();
+    m_copy->setEnabled(false);
+    m_model.setSelIndex(1);
+}
+
+CharForm::~CharForm()
+{
+    setPointerVisible(true);
+}
+
+void CharForm::fillFontList()
+{
+    {
+        const QSignalBlocker blocker(m_fonts);
+        m_fonts->clear();
+        m_fonts->addItems(QFontDatabase::families());
+        m_fonts->setCurrentIndex(-1);
+    }
+    m_fonts->setCurrentIndex(0);
+}
+
+void CharForm::changeFont(int index)
+{
+    if (index < 0)
+        return;
+    const QString family = m_fonts->itemText(index);
+    m_model.changeFont(family);
+    QFont nameFont = m_name->font();
+    nameFont.setFamily(family);
+    m_name->setFont(nameFont);
+}
+
+void CharForm::refresh()
+{
+    const CharMapModel::Magnifier &magnifier = m_model.magnifier();
+    const QPoint shadowOffset(CellGeometry::kShadowOffset, CellGeometry::kShadowOffset);
+    m_magnifier->move(magnifier.topLeft);
+    m_shadow->move(magnifier.topLeft + shadowOffset);
+    m_magnifier->setVisible(magnifier.visible);
+    m_shadow->setVisible(magnifier.visible);
+    m_magnifier->update();
+    if (!m_model.keystroke().isEmpty())
+        m_keystroke->setText(m_model.keystroke());
+}
+
+void CharForm::setPointerVisible(bool visible)
+{
+    // One override at most, so the application's cursor stack stays balanced
+    // however the presses and releases arrive.
+    if (!visible && !m_pointerOverridden) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
+        m_pointerOverridden = true;
+    } else if (visible && m_pointerOverridden) {
+        QGuiApplication::restoreOverrideCursor();
+        m_pointerOverridden = false;
+    }
+}
+
+bool CharForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_name) {
+        if (event->type() == QEvent::FocusOut && m_name->hasSelectedText())
+            m_savedSelection =
+                std::pair(m_name->selectionStart(), int(m_name->selectedText().size()));
+        else if (event->type() == QEvent::FocusIn)
+            m_savedSelection.reset();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CharForm::insertText()
+{
+    if (m_savedSelection && !m_name->hasFocus())
+        m_name->setSelection(m_savedSelection->first, m_savedSelection->second);
+    m_savedSelection.reset();
+    m_name->insert(Cp1252::toUnicode(QByteArray(1, char(m_model.selectedCode()))));
+}
+
+void CharForm::copyName()
+{
+    QGuiApplication::clipboard()->setText(m_name->text());
+}
+
+void CharForm::saveToIcq()
+{
+    IcqSave::save(m_prompts, m_store, m_name->text());
+}

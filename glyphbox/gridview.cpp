@@ -1,0 +1,58 @@
+#include "gridview.h"
+
+#include "charmapmodel.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+GridView::GridView(CharMapModel &model, QWidget *parent) : QFrame(parent), m_model(model)
+{
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(kClientSize + QSize(2 * frameWidth(), 2 * frameWidth()));
+    connect(&m_model, &CharMapModel::changed, this, qOverload<>(&QWidget::update));
+}
+
+void GridView::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), m_model.gridImage());
+}
+
+QPoint GridView::toClient(QMouseEvent *event) const
+{
+    const QPointF pos = event->position();
+    return QPoint(int(std::floor(pos.x())), int(std::floor(pos.y()))) - contentsRect().topLeft();
+}
+
+void GridView::mousePressEvent(QMouseEvent *event)
+{
+    m_model.press(event->button(), toClient(event));
+}
+
+void GridView::mouseMoveEvent(QMouseEvent *event)
+{
+    m_model.move(toClient(event));
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent *)
+{
+    m_model.release();
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The press and release before it have already selected the cell.
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT doubleClicked();
+}
+
+void GridView::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_model.keyPress(event->key()))
+        QFrame::keyPressEvent(event);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFrame>
+
+class CharMapModel;
+
+// The grid box: a 2-pixel sunken frame around a 412 x 220 client area that shows
+// the model's kept image and hands mouse and arrow-key events to the model in
+// client pixels.
+class GridView : public QFrame
+{
+    Q_OBJECT
+
+public:
+    static constexpr QSize kClientSize{412, 220};
+
+    explicit GridView(CharMapModel &model, QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QPoint toClient(QMouseEvent *event) const;
+
+    CharMapModel &m_model;
+};
