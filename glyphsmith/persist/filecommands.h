@@ -8,7 +8,9 @@ class Prompts;
 
 // The File menu's commands that write the name out: Save Name, QuickSave, Save
 // Name in GameSpy and Export name as Bitmap. Each asks the user through `prompts`
-// and reports every outcome there; none of them changes the name.
+// and reports every outcome there; none of them changes the name. A file that
+// cannot be written is reported with its path and the reason and left as it was;
+// no success message follows a failure.
 class FileCommands
 {
 public:
@@ -23,6 +25,10 @@ public:
     QString quickSavePath() const { return m_quickSavePath; }
 
 private:
+    // Adds the name line to m_quickSavePath. True when the file was written.
+    bool quickSave1();
+    QString gameFolderFile(const QString &fileName) const;
+
     const NameComposer &m_composer;
     const ModeController &m_modes;
     Prompts &m_prompts;

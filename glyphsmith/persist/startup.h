@@ -3,11 +3,13 @@
 class Prompts;
 
 // The first-run check the main window makes when it opens.
-namespace StartUp {
+namespace StartUp
+{
 
-// When the settings say this is the first run: shows the one-time welcome, records
-// that it was shown, and returns true: the caller then closes the main window and
-// opens the Configure dialog instead.
+// When the settings say this is the first run ("first" holds exactly "yes"): shows
+// the one-time welcome, records "no", and returns true: the caller then closes the
+// main window and opens the Configure dialog instead. Any other value: false, and
+// nothing is shown or written.
 bool firstRunCheck(Prompts &prompts);
 
 } // namespace StartUp

@@ -1,0 +1,34 @@
+#include "configureform.h"
+
+#include "glyphsettings.h"
+#include "prompts.h"
+
+void ConfigureForm::load()
+{
+    m_quake3Folder = GlyphSettings::read(QLatin1String(GlyphSettings::kQuake3Folder));
+    m_quakeFolder = GlyphSettings::read(QLatin1String(GlyphSettings::kQuakeFolder));
+}
+
+QString ConfigureForm::text(Field field) const
+{
+    return field == Field::Quake3Folder ? m_quake3Folder : m_quakeFolder;
+}
+
+void ConfigureForm::setText(Field field, const QString &text)
+{
+    (field == Field::Quake3Folder ? m_quake3Folder : m_quakeFolder) = text;
+}
+
+void ConfigureForm::browse(Field field, Prompts &prompts)
+{
+    setText(field, prompts.pickFolder(QStringLiteral("Please select a folder.")));
+}
+
+bool ConfigureForm::save() const
+{
+    const bool quake3 =
+        GlyphSettings::write(QLatin1String(GlyphSettings::kQuake3Folder), m_quake3Folder);
+    const bool quake =
+        GlyphSettings::write(QLatin1String(GlyphSettings::kQuakeFolder), m_quakeFolder);
+    return quake3 && quake;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class Prompts;
+
+// What the Configure dialog does, without the widgets: the two game folders as
+// texts, loaded from the settings and written back verbatim (empty allowed, never
+// checked for existence).
+class ConfigureForm
+{
+public:
+    enum class Field { Quake3Folder, QuakeFolder };
+
+    // Reads both folders from the settings; missing keys give empty fields.
+    void load();
+
+    QString text(Field field) const;
+    void setText(Field field, const QString &text);
+
+    // Browse...: the picked folder replaces the field; a cancelled picker empties it.
+    void browse(Field field, Prompts &prompts);
+
+    // Save...: writes the Quake III folder, then the Quake folder. False when the
+    // settings file could not be written.
+    bool save() const;
+
+private:
+    QString m_quake3Folder;
+    QString m_quakeFolder;
+};

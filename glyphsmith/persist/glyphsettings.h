@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The program's own settings: section "Glyphsmith" of AppPaths::settingsFile().
+// The folder keys double as the mode controller's config key, so a family's key
+// is also the name of the setting that holds its game folder.
+namespace GlyphSettings
+{
+
+inline constexpr char kSection[] = "Glyphsmith";
+inline constexpr char kFirst[] = "first";           // "yes" in a fresh installation, then "no"
+inline constexpr char kQuake3Folder[] = "q3config"; // the Quake III "baseq3" folder
+inline constexpr char kQuakeFolder[] = "q1config";  // the Quake/QuakeWorld "id1" folder
+
+// The empty text when the file, section or key is missing.
+QString read(const QString &key);
+
+// False when the settings file could not be written; the old value then stays.
+bool write(const QString &key, const QString &value);
+
+} // namespace GlyphSettings

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "configureform.h"
+
+#include <QWidget>
+#include <memory>
+
+class Prompts;
+class QLineEdit;
+
+// The Configure window ("Form2"): the Quake III and the Quake game folders. It is
+// not modal and deletes itself when closed. Save... writes both folders and
+// Cancel writes nothing; both then close it and ask for a fresh main window.
+// Closing it through the window frame writes nothing and asks for nothing.
+class ConfigureDialog : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The dialog asks through its own Qt prompts.
+    explicit ConfigureDialog(QWidget *parent = nullptr);
+    // The dialog asks through `prompts`, which must outlive it.
+    explicit ConfigureDialog(Prompts &prompts, QWidget *parent = nullptr);
+    ~ConfigureDialog() override;
+
+Q_SIGNALS:
+    void reopenMainWindow();
+
+private:
+    void build();
+    void browse(ConfigureForm::Field field, QLineEdit *edit);
+    void save();
+    void cancel();
+
+    std::unique_ptr<Prompts> m_ownPrompts;
+    Prompts &m_prompts;
+    ConfigureForm m_form;
+    QLineEdit *m_quake3Edit = nullptr;
+    QLineEdit *m_quakeEdit = nullptr;
+};

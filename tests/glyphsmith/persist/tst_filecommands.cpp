@@ -1,0 +1,519 @@
+#include "apppaths.h"
+#include "bitmapexport.h"
+#include "filecommands.h"
+#include "gamemodes.h"
+#include "glyphsettings.h"
+#include "keystore.h"
+#include "modecontroller.h"
+#include "namecomposer.h"
+#include "namestripimage.h"
+#include "scriptedprompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <memory>
+
+using Kind = ScriptedPrompts::Kind;
+
+namespace
+{
+
+const QString kRetry =
+    QStringLiteral("ERROR - Glyphsmith encountered an error, Please retry this function again.");
+const QString kNotConfigured =
+    QStringLiteral("You have not configured Glyphsmith to utilize this feature.");
+const QByteArray kTail = " // GLYPHSMITH v6.1";
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return f.readAll();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QImage somePicture()
+{
+    QImage image(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x)
+            image.setPixel(x, y, qRgb(x, 255 - y, (x ^ y) & 0xFF));
+    }
+    return image;
+}
+
+} // namespace
+
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void saveNameAsksForAConfigurationFile();
+    void saveNameCancelledDoesNothing();
+    void saveNameWritesAndConfirms();
+    void saveNameTwiceKeepsBothLines();
+    void saveNameFailureIsReportedOnce();
+
+    void quickSave_data();
+    void quickSave();
+    void quickSaveNotConfigured_data();
+    void quickSaveNotConfigured();
+    void quickSaveIntoMissingFolder();
+
+    void gameSpy_data();
+    void gameSpy();
+    void gameSpyRefusesAnswers_data();
+    void gameSpyRefusesAnswers();
+    void gameSpyKeepsDoubleExtensionAndNestedProfiles();
+    void gameSpyReportsKeyStoreFailure();
+
+    void copyWidth_data();
+    void copyWidth();
+    void exportBitmapWrites24BitStrip();
+    void exportBitmapFailureShowsOnlyTheError();
+    void exportBitmapCancelled();
+
+private:
+    void enterQuakeWorld();
+    void addName(const QList<int> &cells);
+    QString gameFolder() const { return m_game->path(); }
+
+    std::unique_ptr<QTemporaryDir> m_program;
+    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<QTemporaryDir> m_game;
+    std::unique_ptr<NameComposer> m_composer;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<ModeController> m_modes;
+    std::unique_ptr<FileCommands> m_commands;
+};
+
+void TestFileCommands::init()
+{
+    m_program = std::make_unique<QTemporaryDir>();
+    m_config = std::make_unique<QTemporaryDir>();
+    m_game = std::make_unique<QTemporaryDir>();
+    AppPaths::setProgramFolder(m_program->path());
+    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+    qputenv("WinDir", m_game->path().toLocal8Bit());
+
+    m_composer = std::make_unique<NameComposer>();
+    m_prompts = std::make_unique<ScriptedPrompts>();
+    m_modes = std::make_unique<ModeController>(*m_composer, *m_prompts);
+    m_commands = std::make_unique<FileCommands>(*m_composer, *m_modes, *m_prompts);
+    m_composer->applyFiller(TableFiller::Quake3);
+}
+
+void TestFileCommands::cleanup()
+{
+    m_commands.reset();
+    m_modes.reset();
+    m_prompts.reset();
+    m_composer.reset();
+    AppPaths::setProgramFolder(QString());
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("WinDir");
+}
+
+// The mode controller loads the mode's picture from the program folder; any
+// 256 x 256 picture will do.
+void TestFileCommands::enterQuakeWorld()
+{
+    const QString picture =
+        m_program->filePath(QLatin1String(GameModes::mode(ModeId::QuakeWorld).picture));
+    QDir().mkpath(QFileInfo(picture).path());
+    QVERIFY(somePicture().save(picture, "BMP"));
+    QVERIFY(m_modes->enterMode(ModeId::QuakeWorld));
+    QCOMPARE(m_modes->configKey(), QStringLiteral("q1config"));
+    m_prompts->asked.clear();
+}
+
+void TestFileCommands::addName(const QList<int> &cells)
+{
+    const QImage picture = somePicture();
+    for (int cell : cells)
+        QCOMPARE(m_composer->clickCell(cell, picture), QString());
+}
+
+void TestFileCommands::saveNameAsksForAConfigurationFile()
+{
+    m_commands->saveName();
+    QCOMPARE(m_prompts->asked.size(), 1);
+    const ScriptedPrompts::Asked &asked = m_prompts->asked.constFirst();
+    QCOMPARE(asked.kind, Kind::SaveFile);
+    QCOMPARE(asked.file.title, QStringLiteral("Save As..."));
+    QCOMPARE(asked.file.filters, QStringList{QStringLiteral("Configuration File (*.Cfg)")});
+    QCOMPARE(asked.file.defaultSuffix, QStringLiteral("cfg"));
+    QCOMPARE(asked.file.startFolder, gameFolder());
+}
+
+void TestFileCommands::saveNameCancelledDoesNothing()
+{
+    m_commands->saveName();
+    QVERIFY(m_prompts->messages().isEmpty());
+    QVERIFY(QDir(gameFolder()).isEmpty());
+}
+
+void TestFileCommands::saveNameWritesAndConfirms()
+{
+    const QString path = gameFolder() + QStringLiteral("/autoexec.cfg");
+    m_prompts->fileAnswers.push_back(path);
+    m_commands->saveName();
+
+    // Quake III lines carry the mode's marker and the save's tail.
+    QCOMPARE(readAll(path), "\r\nname \"^7\" //GLYPHSMITH v6.1" + kTail + "\r\n");
+    QCOMPARE(m_prompts->messages(),
+             QStringList{QStringLiteral("File Saved!\rTo use this file go to the console and "
+                                        "execute the file: autoexec.cfg")});
+    QCOMPARE(m_prompts->asked.constLast().title, QStringLiteral("Glyphsmith"));
+}
+
+void TestFileCommands::saveNameTwiceKeepsBothLines()
+{
+    m_composer->applyFiller(TableFiller::Ascii);
+    const QString path = gameFolder() + QStringLiteral("/names.cfg");
+    addName({64});
+    m_prompts->fileAnswers.push_back(path);
+    m_commands->saveName();
+    addName({65});
+    m_prompts->fileAnswers.push_back(path);
+    m_commands->saveName();
+
+    QCOMPARE(readAll(path), "\r\nA" + kTail + "\r\n\r\nAB" + kTail + "\r\n");
+    QCOMPARE(m_prompts->messages().size(), 2);
+}
+
+void TestFileCommands::saveNameFailureIsReportedOnce()
+{
+    const QString path = gameFolder() + QStringLiteral("/a-folder.cfg");
+    QVERIFY(QDir().mkdir(path));
+    m_prompts->fileAnswers.push_back(path);
+    m_commands->saveName();
+
+    const QStringList messages = m_prompts->messages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.constFirst().contains(path), qPrintable(messages.constFirst()));
+    QVERIFY(!messages.constFirst().contains(QLatin1String("File Saved")));
+    QVERIFY(QDir(path).isEmpty());
+}
+
+void TestFileCommands::quickSave_data()
+{
+    QTest::addColumn<bool>("quakeWorld");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("expected");  // previous content is "old\r\n" when it exists
+    QTest::addColumn<QStringList>("messages"); // %1 stands for the file's path
+
+    const QString hint =
+        QStringLiteral("File saved to: %1\rYou will need to manually execute this script.");
+    const QString saved = QStringLiteral("File Saved to Default Config: %1");
+    QTest::newRow("Quake III, new file: tailed line, no message")
+        << false << false << "q3config.cfg"
+        << "\r\nname \"^7\" //GLYPHSMITH v6.1" + kTail + "\r\n"
+        << QStringList{};
+    QTest::newRow("Quake III, existing file: plain line, saved message")
+        << false << true << "q3config.cfg"
+        << QByteArray("old\r\n\r\nname \"^7\" //GLYPHSMITH v6.1\r\n") << QStringList{saved};
+    QTest::newRow("QuakeWorld, new file: tailed line, hint only")
+        << true << false << "config.cfg"
+        << "\r\nname \"\" //GLYPHSMITH v6.1" + kTail + "\r\n"
+        << QStringList{hint};
+    QTest::newRow("QuakeWorld, existing file: saved message, then the hint")
+        << true << true << "config.cfg" << QByteArray("old\r\n\r\nname \"\" //GLYPHSMITH v6.1\r\n")
+        << QStringList{saved, hint};
+}
+
+void TestFileCommands::quickSave()
+{
+    QFETCH(bool, quakeWorld);
+    QFETCH(bool, exists);
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, expected);
+    QFETCH(QStringList, messages);
+
+    if (quakeWorld)
+        enterQuakeWorld();
+    // The other family's folder is set too, so taking the wrong key shows.
+    const QString other = m_config->filePath(QStringLiteral("other"));
+    QVERIFY(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", gameFolder()));
+    QVERIFY(GlyphSettings::write(quakeWorld ? "q3config" : "q1config", other));
+    const QString path = gameFolder() + QLatin1Char('/') + fileName;
+    if (exists)
+        QVERIFY(writeAll(path, "old\r\n"));
+
+    m_commands->quickSave();
+    QCOMPARE(readAll(path), expected);
+    QCOMPARE(m_commands->quickSavePath(), path);
+    for (QString &m : messages)
+        m = m.arg(path);
+    QCOMPARE(m_prompts->messages(), messages);
+    QVERIFY(!QFileInfo::exists(other));
+}
+
+void TestFileCommands::quickSaveNotConfigured_data()
+{
+    QTest::addColumn<bool>("quakeWorld");
+    QTest::newRow("Quake III") << false;
+    QTest::newRow("QuakeWorld") << true;
+}
+
+void TestFileCommands::quickSaveNotConfigured()
+{
+    QFETCH(bool, quakeWorld);
+    if (quakeWorld)
+        enterQuakeWorld();
+    QVERIFY(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", QString()));
+    m_commands->quickSave();
+    QCOMPARE(m_prompts->messages(), QStringList{kNotConfigured});
+    QVERIFY(m_commands->quickSavePath().isEmpty());
+}
+
+void TestFileCommands::quickSaveIntoMissingFolder()
+{
+    enterQuakeWorld();
+    const QString folder = gameFolder() + QStringLiteral("/not-there");
+    QVERIFY(GlyphSettings::write("q1config", folder));
+    m_commands->quickSave();
+
+    const QStringList messages = m_prompts->messages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.constFirst().contains(folder + QStringLiteral("/config.cfg")),
+             qPrintable(messages.constFirst()));
+    QVERIFY(!messages.constFirst().startsWith(QLatin1String("File saved to: ")));
+    QVERIFY(QDir(gameFolder()).isEmpty());
+}
+
+void TestFileCommands::gameSpy_data()
+{
+    QTest::addColumn<bool>("quakeWorld");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QStringList>("messages"); // %1 stands for the file's path
+
+    const QString stored = QStringLiteral("Name saved to GameSpy!");
+    const QString saved = QStringLiteral("File Saved to Default Config: %1");
+    QTest::newRow("Quake III, new file") << false << false << QStringList{stored};
+    QTest::newRow("Quake III, existing file: confirmation first")
+        << false << true << QStringList{stored, saved};
+    QTest::newRow("QuakeWorld, new file") << true << false << QStringList{stored};
+    QTest::newRow("QuakeWorld, existing file: file first")
+        << true << true << QStringList{saved, stored};
+}
+
+void TestFileCommands::gameSpy()
+{
+    QFETCH(bool, quakeWorld);
+    QFETCH(bool, exists);
+    QFETCH(QStringList, messages);
+
+    if (quakeWorld)
+        enterQuakeWorld();
+    QVERIFY(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", gameFolder()));
+    const QString path = gameFolder() + QStringLiteral("/GLYPH-me.cfg");
+    if (exists)
+        QVERIFY(writeAll(path, "old\r\n"));
+    m_prompts->inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
+
+    m_commands->saveInGameSpy();
+
+    QCOMPARE(m_prompts->asked.size(), 2 + messages.size());
+    QCOMPARE(m_prompts->asked.at(0).text,
+             QStringLiteral(
+                 "Choose a name to store your funname in under the Profiles menu in GameSpy."));
+    QCOMPARE(m_prompts->asked.at(0).title, QStringLiteral("Profile:"));
+    QCOMPARE(
+        m_prompts->asked.at(1).text,
+        QStringLiteral("Choose an external file to store your name in (Don't include the .cfg)"));
+    QCOMPARE(m_prompts->asked.at(1).title, QStringLiteral("File:"));
+    for (QString &m : messages)
+        m = m.arg(path);
+    QCOMPARE(m_prompts->messages(), messages);
+
+    const QString key = QStringLiteral("Software\\GameSpy\\GameSpy 3D\\Profiles\\Clan\\") +
+                        (quakeWorld ? QStringLiteral("QuakeWorld") : QStringLiteral("Quake3"));
+    const auto value = KeyStore::userStore().readValue(KeyStore::Root::CurrentUser, key,
+                                                       QStringLiteral("Custom CFG"));
+    QVERIFY(value.has_value());
+    QCOMPARE(value->type, KeyStore::Value::Type::String);
+    QCOMPARE(value->bytes, QByteArray("GLYPH-me.cfg"));
+
+    const QByteArray line =
+        quakeWorld ? "name \"\" //GLYPHSMITH v6.1" : "name \"^7\" //GLYPHSMITH v6.1";
+    QCOMPARE(readAll(path),
+             exists ? "old\r\n\r\n" + line + "\r\n" : "\r\n" + line + kTail + "\r\n");
+    QCOMPARE(m_commands->quickSavePath(), path);
+}
+
+void TestFileCommands::gameSpyRefusesAnswers_data()
+{
+    QTest::addColumn<std::optional<QString>>("profile");
+    QTest::addColumn<std::optional<QString>>("file");
+    QTest::addColumn<int>("questions");
+
+    const std::optional<QString> none;
+    const auto text = [](const char *s) { return std::optional<QString>(QString::fromUtf8(s)); };
+    QTest::newRow("first prompt cancelled: nothing more asked") << none << text("me") << 1;
+    QTest::newRow("empty profile name") << text("") << text("me") << 1;
+    QTest::newRow("second prompt cancelled") << text("Clan") << none << 2;
+    QTest::newRow("empty file answer") << text("Clan") << text("") << 2;
+    QTest::newRow("file answer leaves the folder") << text("Clan") << text("../me") << 2;
+    for (const char *bad : {"a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "a\tb"}) {
+        const QByteArray name = QByteArray("file answer holding ") + bad;
+        QTest::newRow(name.constData()) << text("Clan") << text(bad) << 2;
+    }
+    QTest::newRow("file answer outside the code page") << text("Clan") << text("me\u4e2d") << 2;
+}
+
+void TestFileCommands::gameSpyRefusesAnswers()
+{
+    QFETCH(std::optional<QString>, profile);
+    QFETCH(std::optional<QString>, file);
+    QFETCH(int, questions);
+
+    QVERIFY(GlyphSettings::write("q3config", gameFolder()));
+    m_prompts->inputAnswers = {profile, file};
+    m_commands->saveInGameSpy();
+
+    QCOMPARE(m_prompts->asked.size(), questions + 1);
+    QCOMPARE(m_prompts->messages(), QStringList{kRetry});
+    QVERIFY(QDir(gameFolder()).isEmpty());
+    QVERIFY(!KeyStore::userStore().keyExists(KeyStore::Root::CurrentUser,
+                                             QStringLiteral("Software\\GameSpy")));
+}
+
+void TestFileCommands::gameSpyKeepsDoubleExtensionAndNestedProfiles()
+{
+    QVERIFY(GlyphSettings::write("q3config", gameFolder()));
+    m_prompts->inputAnswers = {QStringLiteral("Clan\\Sub"), QStringLiteral("me.cfg")};
+    m_commands->saveInGameSpy();
+
+    QVERIFY(QFileInfo::exists(gameFolder() + QStringLiteral("/GLYPH-me.cfg.cfg")));
+    const KeyStore store = KeyStore::userStore();
+    QVERIFY(store.keyExists(KeyStore::Root::CurrentUser,
+                            QStringLiteral("Software\\GameSpy\\GameSpy 3D\\Profiles\\Clan")));
+    const auto value = store.readValue(
+        KeyStore::Root::CurrentUser,
+        QStringLiteral("Software\\GameSpy\\GameSpy 3D\\Profiles\\Clan\\Sub\\Quake3"),
+        QStringLiteral("Custom CFG"));
+    QVERIFY(value.has_value());
+    QCOMPARE(value->bytes, QByteArray("GLYPH-me.cfg.cfg"));
+}
+
+void TestFileCommands::gameSpyReportsKeyStoreFailure()
+{
+    // A file where the store's folder should be: no store can be written there.
+    QVERIFY(writeAll(AppPaths::configFolder(), "in the way"));
+    QVERIFY(GlyphSettings::write("q3config", gameFolder()));
+    m_prompts->inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
+    m_commands->saveInGameSpy();
+
+    const QStringList messages = m_prompts->messages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.constFirst().startsWith(
+                 QLatin1String("The GameSpy profile could not be stored:\r")),
+             qPrintable(messages.constFirst()));
+    QVERIFY(messages.constFirst().size() > 41);
+    // The file is still written: the user can point the profile at it by hand.
+    QVERIFY(QFileInfo::exists(gameFolder() + QStringLiteral("/GLYPH-me.cfg")));
+}
+
+void TestFileCommands::copyWidth_data()
+{
+    QTest::addColumn<int>("namePos");
+    QTest::addColumn<int>("width");
+    QTest::newRow("empty name") << 1 << 15;
+    QTest::newRow("one character") << 2 << 31;
+    QTest::newRow("45.9 rounds up") << 3 << 46;
+    QTest::newRow("three characters") << 4 << 61;
+    QTest::newRow("76.5: half to even, down") << 5 << 76;
+    QTest::newRow("229.5: half to even, up") << 15 << 230;
+    QTest::newRow("382.5: half to even, down") << 25 << 382;
+    QTest::newRow("after the 25th character") << 26 << 398;
+    QTest::newRow("below range clamps") << 0 << 15;
+    QTest::newRow("above range clamps") << 40 << 398;
+}
+
+void TestFileCommands::copyWidth()
+{
+    QFETCH(int, namePos);
+    QFETCH(int, width);
+    QCOMPARE(BitmapExport::copyWidth(namePos), width);
+}
+
+void TestFileCommands::exportBitmapWrites24BitStrip()
+{
+    addName({65, 66, 67, 200});
+    QCOMPARE(m_composer->namePos(), 5);
+    const QString path = gameFolder() + QStringLiteral("/name.bmp");
+    m_prompts->fileAnswers.push_back(path);
+    m_commands->exportBitmap();
+
+    const ScriptedPrompts::Asked &asked = m_prompts->asked.constFirst();
+    QCOMPARE(asked.file.title, QStringLiteral("Export Bitmap..."));
+    QCOMPARE(asked.file.filters, QStringList{QStringLiteral("Bitmaps (*.Bmp)")});
+    QCOMPARE(asked.file.defaultSuffix, QStringLiteral("bmp"));
+    QCOMPARE(asked.file.startFolder, gameFolder());
+    QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("Exported bitmap to: ") + path});
+
+    const QByteArray bytes = readAll(path);
+    QVERIFY(bytes.startsWith("BM"));
+    QVERIFY(bytes.size() > 30);
+    QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));
+
+    const QImage strip = NameStripImage::render(*m_composer);
+    QImage saved;
+    QVERIFY(saved.load(path, "BMP"));
+    QCOMPARE(saved.size(), QSize(433, 25));
+    bool anyLit = false;
+    for (int y = 0; y < saved.height(); ++y) {
+        for (int x = 0; x < saved.width(); ++x) {
+            const QRgb expected = (x < 76 && y < 14) ? strip.pixel(x, y) : qRgb(0, 0, 0);
+            if (qRgb(qRed(saved.pixel(x, y)), qGreen(saved.pixel(x, y)),
+                     qBlue(saved.pixel(x, y))) !=
+                qRgb(qRed(expected), qGreen(expected), qBlue(expected)))
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
+            anyLit = anyLit || qGray(expected) != 0;
+        }
+    }
+    QVERIFY2(anyLit, "the glyphs should show in the copied region");
+}
+
+void TestFileCommands::exportBitmapFailureShowsOnlyTheError()
+{
+    const QString path = gameFolder() + QStringLiteral("/missing/name.bmp");
+    m_prompts->fileAnswers.push_back(path);
+    m_commands->exportBitmap();
+
+    const QList<ScriptedPrompts::Asked> &asked = m_prompts->asked;
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(asked.at(1).kind, Kind::Message);
+    QCOMPARE(asked.at(1).title, QStringLiteral("mnuFileSaveAsDialog_Click"));
+    const QString text = asked.at(1).text;
+    QVERIFY2(text.startsWith(QStringLiteral("Error: %1 ").arg(int(QFileDevice::OpenError))),
+             qPrintable(text));
+    QVERIFY(text.size() > 10);
+    QVERIFY(QDir(gameFolder()).isEmpty());
+}
+
+void TestFileCommands::exportBitmapCancelled()
+{
+    m_commands->exportBitmap();
+    QCOMPARE(m_prompts->asked.size(), 1);
+    QVERIFY(QDir(gameFolder()).isEmpty());
+}
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"

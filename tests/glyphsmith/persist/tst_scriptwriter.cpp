@@ -1,0 +1,193 @@
+#include "namecomposer.h"
+#include "scriptwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+using Tail = ScriptWriter::Tail;
+
+class TestScriptWriter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void appendLine_data();
+    void appendLine();
+    void refusesUnwritableTargets_data();
+    void refusesUnwritableTargets();
+    void readOnlyFileIsLeftAlone();
+    void keepsPermissions();
+    void nameLine_data();
+    void nameLine();
+};
+
+namespace
+{
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return f.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QImage somePicture()
+{
+    QImage image(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x)
+            image.setPixel(x, y, qRgb(x, y, (x * y) & 0xFF));
+    }
+    return image;
+}
+
+} // namespace
+
+void TestScriptWriter::appendLine_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("previous");
+    QTest::addColumn<Tail>("tail");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray t = " // GLYPHSMITH v6.1";
+    QTest::newRow("new file starts with an empty line")
+        << false << QByteArray() << Tail::Always << "\r\nLINE" + t + "\r\n";
+    QTest::newRow("new file gets the tail even when only due on creation")
+        << false << QByteArray() << Tail::WhenCreated << "\r\nLINE" + t + "\r\n";
+    QTest::newRow("final line break gives an empty line before the name")
+        << true << QByteArray("bind x quit\r\n") << Tail::Always
+        << "bind x quit\r\n\r\nLINE" + t + "\r\n";
+    QTest::newRow("no final line break: break added, no empty line")
+        << true << QByteArray("bind x quit") << Tail::Always << "bind x quit\r\nLINE" + t + "\r\n";
+    QTest::newRow("existing file, tail only on creation: no tail")
+        << true << QByteArray("a\r\n") << Tail::WhenCreated << QByteArray("a\r\n\r\nLINE\r\n");
+    QTest::newRow("existing empty file counts as existing")
+        << true << QByteArray() << Tail::WhenCreated << QByteArray("\r\nLINE\r\n");
+    QTest::newRow("previous bytes kept exactly (NUL, 0xFF, lone LF)")
+        << true << QByteArray("x\0y\xff\nz", 6) << Tail::WhenCreated
+        << QByteArray("x\0y\xff\nz\r\nLINE\r\n", 14);
+}
+
+void TestScriptWriter::appendLine()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, previous);
+    QFETCH(Tail, tail);
+    QFETCH(QByteArray, expected);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("q3config.cfg"));
+    if (exists)
+        writeAll(path, previous);
+
+    const ScriptWriter::Result result = ScriptWriter::appendLine(path, "LINE", tail);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(result.created, !exists);
+    QCOMPARE(readAll(path), expected);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"q3config.cfg"});
+}
+
+// Cases that fail for root too, so they run everywhere.
+void TestScriptWriter::refusesUnwritableTargets_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::newRow("target is a folder") << QStringLiteral("folder");
+    QTest::newRow("parent folder missing") << QStringLiteral("missing/config.cfg");
+    QTest::newRow("parent is a file") << QStringLiteral("plain.txt/config.cfg");
+}
+
+void TestScriptWriter::refusesUnwritableTargets()
+{
+    QFETCH(QString, relativePath);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    writeAll(dir.filePath(QStringLiteral("plain.txt")), "keep me");
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    const QString path = dir.filePath(relativePath);
+    const ScriptWriter::Result result = ScriptWriter::appendLine(path, "LINE", Tail::Always);
+    QVERIFY(!result.ok);
+    QVERIFY2(result.message.contains(path), qPrintable(result.message));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QVERIFY(QDir(dir.filePath(QStringLiteral("folder"))).isEmpty());
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("plain.txt"))), QByteArray("keep me"));
+}
+
+void TestScriptWriter::readOnlyFileIsLeftAlone()
+{
+    if (::geteuid() == 0)
+        QSKIP("root writes read-only files");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.cfg"));
+    writeAll(path, "old\r\n");
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
+
+    const ScriptWriter::Result result = ScriptWriter::appendLine(path, "LINE", Tail::Always);
+    QVERIFY(!result.ok);
+    QVERIFY(result.message.contains(path));
+    QCOMPARE(readAll(path), QByteArray("old\r\n"));
+}
+
+void TestScriptWriter::keepsPermissions()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.cfg"));
+    writeAll(path, "old\r\n");
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                      QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(path, mode));
+
+    QVERIFY(ScriptWriter::appendLine(path, "LINE", Tail::Always).ok);
+    QCOMPARE(QFile::permissions(path), mode);
+}
+
+void TestScriptWriter::nameLine_data()
+{
+    QTest::addColumn<TableFiller>("filler");
+    QTest::addColumn<QList<int>>("clicks"); // cells; a negative number selects slot -n
+    QTest::addColumn<QByteArray>("line");
+
+    QTest::newRow("empty name, Quake III framing")
+        << TableFiller::Quake3 << QList<int>{} << QByteArray("name \"^7\" //GLYPHSMITH v6.1");
+    QTest::newRow("empty name, Quake engine framing")
+        << TableFiller::QuakeEngine << QList<int>{} << QByteArray("name \"\" //GLYPHSMITH v6.1");
+    QTest::newRow("plain-character mode is the raw name alone")
+        << TableFiller::Ascii << QList<int>{64, 65} << QByteArray("AB");
+    QTest::newRow("blanks inside kept")
+        << TableFiller::Ascii << QList<int>{64, -3, 65} << QByteArray("A B");
+    QTest::newRow("trailing blank dropped")
+        << TableFiller::Ascii << QList<int>{64, 255} << QByteArray("A");
+}
+
+void TestScriptWriter::nameLine()
+{
+    QFETCH(TableFiller, filler);
+    QFETCH(QList<int>, clicks);
+    QFETCH(QByteArray, line);
+
+    NameComposer composer;
+    composer.applyFiller(filler);
+    const QImage picture = somePicture();
+    for (int click : clicks) {
+        if (click < 0)
+            composer.selectSlot(-click);
+        else
+            QCOMPARE(composer.clickCell(click, picture), QString());
+    }
+    QCOMPARE(ScriptWriter::nameLine(composer), line);
+}
+
+QTEST_GUILESS_MAIN(TestScriptWriter)
+#include "tst_scriptwriter.moc"

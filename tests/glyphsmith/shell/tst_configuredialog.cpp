@@ -1,0 +1,167 @@
+#include "apppaths.h"
+#include "configuredialog.h"
+#include "profilefile.h"
+#include "scriptedprompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace
+{
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return f.readAll();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestConfigureDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void fieldsShowTheSettings();
+    void saveWritesBothFieldsAndReopens();
+    void cancelWritesNothingAndReopens();
+    void closingTheFrameWritesNothingAndReopensNothing();
+    void saveFailureKeepsTheDialogOpen();
+
+private:
+    template <typename T> T *child(const char *name)
+    {
+        T *found = m_dialog->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qWarning("no %s", name);
+        return found;
+    }
+    void open();
+    QString settings() const { return m_program->filePath(QStringLiteral("glyph.ini")); }
+    QString value(const char *key) const
+    {
+        return ProfileFile::readValue(settings(), QStringLiteral("Glyphsmith"), QLatin1String(key));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_program;
+    std::unique_ptr<QTemporaryDir> m_config;
+    ScriptedPrompts m_prompts;
+    QPointer<ConfigureDialog> m_dialog;
+};
+
+void TestConfigureDialog::init()
+{
+    m_program = std::make_unique<QTemporaryDir>();
+    m_config = std::make_unique<QTemporaryDir>();
+    AppPaths::setProgramFolder(m_program->path());
+    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+    m_prompts = ScriptedPrompts();
+    QVERIFY(
+        writeAll(settings(),
+                 "[Glyphsmith]\r\nfirst=no\r\nq3config=/games/baseq3\r\nq1config=/games/id1\r\n"));
+}
+
+void TestConfigureDialog::cleanup()
+{
+    delete m_dialog;
+    AppPaths::setProgramFolder(QString());
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+void TestConfigureDialog::open()
+{
+    m_dialog = new ConfigureDialog(m_prompts);
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
+}
+
+void TestConfigureDialog::fieldsShowTheSettings()
+{
+    open();
+    QCOMPARE(m_dialog->objectName(), QStringLiteral("Form2"));
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Configure"));
+    QCOMPARE(child<QLineEdit>("Text1")->text(), QStringLiteral("/games/baseq3"));
+    QCOMPARE(child<QLineEdit>("Text2")->text(), QStringLiteral("/games/id1"));
+}
+
+void TestConfigureDialog::saveWritesBothFieldsAndReopens()
+{
+    open();
+    QSignalSpy reopen(m_dialog.data(), &ConfigureDialog::reopenMainWindow);
+    // The first picker is cancelled, which empties its field.
+    m_prompts.folderAnswers = {QString(), QStringLiteral("/picked/id1")};
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>("Text1")->text(), QString());
+    QCOMPARE(value("q3config"), QStringLiteral("/games/baseq3")); // nothing written yet
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+
+    const QByteArray bytes = readAll(settings());
+    QVERIFY2(bytes.contains("q3config=\r\n"), bytes.constData());
+    QCOMPARE(value("q1config"), QStringLiteral("/picked/id1"));
+    QCOMPARE(value("first"), QStringLiteral("no"));
+    QCOMPARE(reopen.count(), 1);
+    QTRY_VERIFY(m_dialog.isNull()); // closed and gone
+}
+
+void TestConfigureDialog::cancelWritesNothingAndReopens()
+{
+    const QByteArray before = readAll(settings());
+    open();
+    QSignalSpy reopen(m_dialog.data(), &ConfigureDialog::reopenMainWindow);
+    QTest::keyClicks(child<QLineEdit>("Text1"), QStringLiteral("/more"));
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+
+    QCOMPARE(reopen.count(), 1);
+    QCOMPARE(readAll(settings()), before);
+    QTRY_VERIFY(m_dialog.isNull());
+}
+
+void TestConfigureDialog::closingTheFrameWritesNothingAndReopensNothing()
+{
+    const QByteArray before = readAll(settings());
+    open();
+    QSignalSpy reopen(m_dialog.data(), &ConfigureDialog::reopenMainWindow);
+    child<QLineEdit>("Text2")->setText(QStringLiteral("/changed"));
+    QVERIFY(m_dialog->close());
+
+    QCOMPARE(reopen.count(), 0);
+    QCOMPARE(readAll(settings()), before);
+    QTRY_VERIFY(m_dialog.isNull());
+}
+
+void TestConfigureDialog::saveFailureKeepsTheDialogOpen()
+{
+    // A folder in place of the settings file: nothing can be written there.
+    QVERIFY(QFile::remove(settings()));
+    QVERIFY(QDir().mkdir(settings()));
+    open();
+    QSignalSpy reopen(m_dialog.data(), &ConfigureDialog::reopenMainWindow);
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+
+    QCOMPARE(reopen.count(), 0);
+    QCOMPARE(m_prompts.messages().size(), 1);
+    QVERIFY(m_prompts.messages().constFirst().contains(settings()));
+    QVERIFY(m_dialog && m_dialog->isVisible());
+}
+
+QTEST_MAIN(TestConfigureDialog)
+#include "tst_configuredialog.moc"
