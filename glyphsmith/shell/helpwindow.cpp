@@ -1,0 +1,77 @@
+#include "helpwindow.h"
+
+#include "apppaths.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<HelpWindow> &openWindow()
+{
+    static QPointer<HelpWindow> window;
+    return window;
+}
+
+} // namespace
+
+HelpWindow::HelpWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window), m_viewer(new QTextBrowser(this))
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Hint/Tips"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    m_viewer->setObjectName(QStringLiteral("WebBrowser1"));
+    // Web addresses on the page belong in the user's browser; page-internal
+    // anchors and local pages stay in the viewer.
+    m_viewer->setOpenExternalLinks(true);
+
+    // The viewer used to be sized by hand to the outer window size less the frame;
+    // a margin-free layout gives the same result on every platform's frame.
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_viewer);
+
+    resize(427, 226);
+    loadPage();
+}
+
+HelpWindow *HelpWindow::showInstance()
+{
+    QPointer<HelpWindow> &window = openWindow();
+    // No parent: the window outlives a main window that the Configure dialog replaces.
+    if (!window)
+        window = new HelpWindow;
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+QString HelpWindow::pagePath()
+{
+    return AppPaths::dataFile(pageName());
+}
+
+void HelpWindow::loadPage()
+{
+    const QString path = pagePath();
+    const QFileInfo page(path);
+    if (page.isFile() && page.isReadable()) {
+        m_viewer->setSource(QUrl::fromLocalFile(path));
+        return;
+    }
+    m_viewer->setHtml(
+        QStringLiteral("<html><body><h2>Page not found</h2>"
+                       "<p>The help page <b>%1</b> could not be found or read.</p>"
+                       "<p>Glyphsmith looked for it here:<br><tt>%2</tt></p>"
+                       "<p>It is installed beside the program; reinstalling Glyphsmith "
+                       "brings it back.</p></body></html>")
+            .arg(pageName(), path.toHtmlEscaped()));
+}

@@ -1,0 +1,124 @@
+#include "apppaths.h"
+#include "helpwindow.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QtTest>
+
+class TestHelpWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void viewerFillsWindow_data();
+    void viewerFillsWindow();
+    void showsPageFromProgramFolder();
+    void missingPageNamesTheFile();
+    void shippedPagePicturesExist();
+    void showingAgainRaisesTheSameWindow();
+};
+
+void TestHelpWindow::cleanup()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AppPaths::setProgramFolder({});
+}
+
+void TestHelpWindow::viewerFillsWindow_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("wider and taller") << QSize(800, 600);
+    QTest::newRow("narrower and lower") << QSize(200, 120);
+    QTest::newRow("wide and low") << QSize(900, 150);
+}
+
+void TestHelpWindow::viewerFillsWindow()
+{
+    QFETCH(QSize, size);
+    HelpWindow *window = HelpWindow::showInstance();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(window->size(), QSize(427, 226));
+    QCOMPARE(window->viewer()->objectName(), QStringLiteral("WebBrowser1"));
+    QCOMPARE(window->viewer()->geometry(), window->rect());
+
+    window->resize(size);
+    QTRY_COMPARE(window->size(), size);
+    QTRY_COMPARE(window->viewer()->geometry(), window->rect());
+}
+
+void TestHelpWindow::showsPageFromProgramFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile page(dir.filePath(QStringLiteral("glyph-help.html")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><p>Click a glyph to add it.</p></body></html>");
+    page.close();
+    AppPaths::setProgramFolder(dir.path());
+
+    HelpWindow *window = HelpWindow::showInstance();
+    QCOMPARE(window->viewer()->source(), QUrl::fromLocalFile(page.fileName()));
+    QCOMPARE(window->viewer()->toPlainText().trimmed(), QStringLiteral("Click a glyph to add it."));
+}
+
+void TestHelpWindow::missingPageNamesTheFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    AppPaths::setProgramFolder(dir.path());
+
+    HelpWindow *window = HelpWindow::showInstance();
+    const QString text = window->viewer()->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("not be found")), qPrintable(text));
+    QVERIFY2(text.contains(dir.filePath(QStringLiteral("glyph-help.html"))), qPrintable(text));
+    QVERIFY(window->isVisible());
+}
+
+// A picture the page names but the data folder lacks shows as a broken image.
+void TestHelpWindow::shippedPagePicturesExist()
+{
+    const QString path = HelpWindow::pagePath();
+    QFile page(path);
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(path + " (build program_data first)"));
+    const QString html = QString::fromUtf8(page.readAll());
+
+    static const QRegularExpression image(QStringLiteral("<img[^>]*\\ssrc=\"([^\"]+)\""),
+                                          QRegularExpression::CaseInsensitiveOption);
+    int count = 0;
+    for (const auto &match : image.globalMatch(html)) {
+        const QString picture = QFileInfo(path).dir().filePath(match.captured(1));
+        QVERIFY2(QFileInfo(picture).isFile(), qPrintable(picture));
+        ++count;
+    }
+    QVERIFY(count > 0);
+
+    HelpWindow *window = HelpWindow::showInstance();
+    QVERIFY(window->viewer()->toPlainText().contains(QStringLiteral("Glyphbox")));
+}
+
+void TestHelpWindow::showingAgainRaisesTheSameWindow()
+{
+    HelpWindow *first = HelpWindow::showInstance();
+    QVERIFY(QTest::qWaitForWindowExposed(first));
+    first->showMinimized();
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+
+    QCOMPARE(HelpWindow::showInstance(), first);
+    QVERIFY(!first->isMinimized());
+    QTRY_VERIFY(first->isActiveWindow());
+    QCOMPARE(first->windowTitle(), QStringLiteral("Hint/Tips"));
+    QCOMPARE(first->objectName(), QStringLiteral("Form3"));
+}
+
+QTEST_MAIN(TestHelpWindow)
+#include "tst_helpwindow.moc"
