@@ -6,8 +6,8 @@ namespace {
 
 using F = TableFiller;
 
-// Menu order. Save Name and GameSpy stay enabled in JumpGate: a JumpGate name is
-// still a name line worth keeping, even without a console command to run it.
+// Menu order. JumpGate has no console command to run a saved name line, so its
+// save commands stay off.
 constexpr std::array<ModeInfo, 11> kModes = {{
     {ModeId::QuakeWorld, "QuakeWorld", "QuakeWorld", F::QuakeEngine, "qw/quakeworld.gif",
      "Mode: Quake (1)/QuakeWorld", "q1config", true, true},

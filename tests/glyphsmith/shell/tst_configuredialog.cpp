@@ -13,8 +13,7 @@
 #include <QTest>
 #include <memory>
 
-namespace
-{
+namespace {
 
 QByteArray readAll(const QString &path)
 {

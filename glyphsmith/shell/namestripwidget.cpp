@@ -1,0 +1,92 @@
+#include "namestripwidget.h"
+
+#include "gridgeometry.h"
+#include "namecomposer.h"
+#include "namestripimage.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <algorithm>
+#include <utility>
+
+NameStripWidget::NameStripWidget(const NameComposer &composer, QWidget *parent)
+    : QWidget(parent), m_composer(composer)
+{
+    setObjectName(QStringLiteral("Picture3"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&m_composer, &NameComposer::nameChanged, this, qOverload<>(&QWidget::update));
+}
+
+void NameStripWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.drawImage(0, 0, NameStripImage::render(m_composer));
+    if (hasFocus()) {
+        // Around the marker's selector only, so the glyph boxes stay exactly as rendered.
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = QRect(m_composer.markerLeft(), NameStripImage::kSelectorTop,
+                            NameStripImage::kBoxSize, NameStripImage::kSelectorHeight);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+int NameStripWidget::slotUnder(QPoint point) const
+{
+    const int top = NameStripImage::kSelectorTop;
+    if (point.y() < top || point.y() >= top + NameStripImage::kSelectorHeight)
+        return 0;
+    return GridGeometry::slotAt(point.x());
+}
+
+void NameStripWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    // Taken here so the window does not treat it as a move over its background.
+    event->accept();
+}
+
+void NameStripWidget::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedSlot = event->button() == Qt::LeftButton ? slotUnder(event->position().toPoint()) : 0;
+}
+
+void NameStripWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    const int pressed = std::exchange(m_pressedSlot, 0);
+    if (event->button() == Qt::LeftButton && pressed > 0 &&
+        slotUnder(event->position().toPoint()) == pressed)
+        Q_EMIT slotChosen(pressed);
+}
+
+void NameStripWidget::keyPressEvent(QKeyEvent *event)
+{
+    // Past the end the marker stands under slot 25, so that is where moves start.
+    const int shown = std::min(m_composer.namePos(), NameComposer::kSlots);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (shown > 1)
+            Q_EMIT slotChosen(shown - 1);
+        break;
+    case Qt::Key_Right:
+        if (shown < NameComposer::kSlots)
+            Q_EMIT slotChosen(shown + 1);
+        break;
+    case Qt::Key_Home:
+        Q_EMIT slotChosen(1);
+        break;
+    case Qt::Key_End:
+        Q_EMIT slotChosen(NameComposer::kSlots);
+        break;
+    case Qt::Key_Delete:
+        Q_EMIT deleteRequested();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}

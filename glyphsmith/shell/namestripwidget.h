@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class NameComposer;
+
+// The name strip (Picture3), 411 x 26 pixels: paints NameStripImage::render of the
+// composer, and turns a click on the selector row (Picture5) into a slot choice.
+// It takes the keyboard focus so the slot can be chosen without a mouse: Left,
+// Right, Home and End move the selection, Delete asks to clear the current slot.
+class NameStripWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit NameStripWidget(const NameComposer &composer, QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void slotChosen(int slot); // 1..25
+    void deleteRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int slotUnder(QPoint point) const; // 0: none
+
+    const NameComposer &m_composer;
+    int m_pressedSlot = 0;
+};
