@@ -13,7 +13,7 @@ mode="${1:-build}"
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-symbola
 )
 
 install_missing() {
