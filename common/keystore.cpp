@@ -2,12 +2,12 @@
 
 #include "apppaths.h"
 #include "cp1252.h"
+#include "textfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <vector>
 
@@ -21,11 +21,7 @@ using Value = KeyStore::Value;
 constexpr int kLockTimeoutMs = 10000;
 const QByteArray kCrLf("\r\n");
 
-struct Line
-{
-    QByteArray text; // without the line end
-    QByteArray end;  // "\r\n", "\n" or empty for an unterminated last line
-};
+using TextFile::Line;
 
 struct Entry
 {
@@ -71,23 +67,6 @@ bool samePath(const QStringList &a, const QStringList &b, qsizetype count)
             return false;
     }
     return true;
-}
-
-std::vector<Line> splitLines(const QByteArray &data)
-{
-    std::vector<Line> lines;
-    qsizetype start = 0;
-    while (start < data.size()) {
-        const qsizetype nl = data.indexOf('\n', start);
-        if (nl < 0) {
-            lines.push_back({data.mid(start), {}});
-            break;
-        }
-        const bool crlf = nl > start && data.at(nl - 1) == '\r';
-        lines.push_back({data.mid(start, (crlf ? nl - 1 : nl) - start), crlf ? kCrLf : "\n"});
-        start = nl + 1;
-    }
-    return lines;
 }
 
 // "[HKEY_CURRENT_USER\A\B]" -> root and parts. Any other bracketed line (a deletion
@@ -213,7 +192,7 @@ std::optional<Entry> parseEntry(const std::vector<Line> &lines, int index)
 Document parse(const QByteArray &data)
 {
     Document doc;
-    doc.lines = splitLines(data);
+    doc.lines = TextFile::splitLines(data);
     Section *current = nullptr;
     for (int i = 0; i < int(doc.lines.size()); ++i) {
         const QByteArray trimmed = doc.lines[i].text.trimmed();
@@ -361,25 +340,15 @@ void appendSection(Document &doc, const QByteArray &header)
     doc.lines.push_back({header, kCrLf});
 }
 
-struct Loaded
+// A missing file is an empty store; anything unreadable is a failure.
+std::optional<QByteArray> load(const QString &path, QString *message)
 {
-    bool ok = false;
-    QString message;
-    QByteArray data;
-};
-
-Loaded load(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {true, {}, {}};
-    QFile in(path);
-    if (info.isDir() || !in.open(QIODevice::ReadOnly))
-        return {false, QStringLiteral("Could not read %1: %2").arg(path, in.errorString()), {}};
-    Loaded loaded{true, {}, in.readAll()};
-    if (in.error() != QFileDevice::NoError)
-        return {false, QStringLiteral("Could not read %1: %2").arg(path, in.errorString()), {}};
-    return loaded;
+    const TextFile::Contents read = TextFile::read(path);
+    if (!read.ok) {
+        *message = QStringLiteral("Could not read %1: %2").arg(path, read.error);
+        return std::nullopt;
+    }
+    return read.data;
 }
 
 // Runs `edit` on a fresh read of the file under the lock and saves the result,
@@ -407,14 +376,15 @@ template <typename Edit> Result update(const QString &path, Edit edit)
         return {false, QStringLiteral("Could not write %1: %2.").arg(path, why)};
     }
 
-    const Loaded loaded = load(path);
-    if (!loaded.ok)
-        return {false, loaded.message};
+    QString message;
+    const std::optional<QByteArray> loaded = load(path, &message);
+    if (!loaded)
+        return {false, message};
     // Appending our 8-bit lines to a UTF-16 export would ruin it.
-    if (loaded.data.startsWith("\xFF\xFE") || loaded.data.startsWith("\xFE\xFF"))
+    if (loaded->startsWith("\xFF\xFE") || loaded->startsWith("\xFE\xFF"))
         return {false, QStringLiteral("Could not write %1: it is not a REGEDIT4 file.").arg(path)};
 
-    Document doc = parse(loaded.data);
+    Document doc = parse(*loaded);
     if (doc.lines.empty()) {
         doc.lines.push_back({"REGEDIT4", kCrLf});
         doc.lines.push_back({{}, kCrLf});
@@ -424,17 +394,9 @@ template <typename Edit> Result update(const QString &path, Edit edit)
     if (!result.ok || !changed)
         return result;
 
-    QByteArray out;
-    for (const Line &line : doc.lines)
-        out.append(line.text).append(line.end);
-    QSaveFile save(path);
-    if (!save.open(QIODevice::WriteOnly) || save.write(out) != out.size()) {
-        const QString why = save.errorString();
-        save.cancelWriting();
+    const QString why = TextFile::writeAtomically(path, TextFile::joinLines(doc.lines));
+    if (!why.isEmpty())
         return {false, QStringLiteral("Could not write %1: %2").arg(path, why)};
-    }
-    if (!save.commit())
-        return {false, QStringLiteral("Could not write %1: %2").arg(path, save.errorString())};
     return {true, {}};
 }
 
@@ -518,8 +480,8 @@ bool KeyStore::keyExists(Root root, const QString &path) const
     const auto parts = splitPath(path, &why);
     if (!parts)
         return false;
-    const Loaded loaded = load(m_path);
-    return loaded.ok && keyExistsIn(parse(loaded.data), root, *parts);
+    const TextFile::Contents read = TextFile::read(m_path);
+    return read.ok && keyExistsIn(parse(read.data), root, *parts);
 }
 
 KeyStore::Result KeyStore::storeString(Root root, const QString &path, const QString &name,
@@ -541,11 +503,11 @@ std::optional<KeyStore::Value> KeyStore::readValue(Root root, const QString &pat
     const auto parts = splitPath(path, &why);
     if (!parts)
         return std::nullopt;
-    const Loaded loaded = load(m_path);
-    if (!loaded.ok)
+    const TextFile::Contents read = TextFile::read(m_path);
+    if (!read.ok)
         return std::nullopt;
     std::optional<Value> value;
-    for (const Section &s : parse(loaded.data).sections) {
+    for (const Section &s : parse(read.data).sections) {
         if (!isExactly(s, root, *parts))
             continue;
         for (const Entry &e : s.entries) {

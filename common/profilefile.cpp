@@ -1,9 +1,10 @@
 #include "profilefile.h"
 
+#include "textfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
@@ -11,29 +12,13 @@ namespace {
 
 constexpr int kLockTimeoutMs = 5000;
 
-// Lines are kept as raw bytes so that everything we don't touch goes back out
-// byte for byte, whatever its encoding or line end.
-struct Line
-{
-    QByteArray text; // without the line end
-    QByteArray end;  // "\r\n", "\n" or empty for an unterminated last line
-};
+using TextFile::Line;
 
+// Lines stay raw bytes, so everything we don't touch goes back out as it was,
+// whatever its encoding or line end; a byte-order mark is set aside and restored.
 std::vector<Line> splitLines(const QByteArray &data)
 {
-    std::vector<Line> lines;
-    qsizetype start = 0;
-    while (start < data.size()) {
-        const qsizetype nl = data.indexOf('\n', start);
-        if (nl < 0) {
-            lines.push_back({data.mid(start), {}});
-            break;
-        }
-        const bool crlf = nl > start && data.at(nl - 1) == '\r';
-        const qsizetype textEnd = crlf ? nl - 1 : nl;
-        lines.push_back({data.mid(start, textEnd - start), crlf ? "\r\n" : "\n"});
-        start = nl + 1;
-    }
+    std::vector<Line> lines = TextFile::splitLines(data);
     if (!lines.empty() && lines.front().text.startsWith("\xEF\xBB\xBF"))
         lines.front().text.remove(0, 3);
     return lines;
@@ -157,16 +142,10 @@ bool writeValue(const QString &file, const QString &section, const QString &key,
         return false;
 
     // Re-read under the lock so a concurrent writer's change is not lost.
-    QByteArray original;
-    const QFileInfo info(file);
-    if (info.exists()) {
-        QFile in(file);
-        if (info.isDir() || !in.open(QIODevice::ReadOnly))
-            return false;
-        original = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return false;
-    }
+    const TextFile::Contents read = TextFile::read(file);
+    if (!read.ok)
+        return false;
+    const QByteArray &original = read.data;
 
     std::vector<Line> lines = splitLines(original);
     const Position pos = locate(lines, sec, k);
@@ -197,20 +176,10 @@ bool writeValue(const QString &file, const QString &section, const QString &key,
     }
 
     QByteArray out;
-    out.reserve(original.size() + value.size() + k.size() + sec.size() + 8);
     if (hasBom(original))
         out.append("\xEF\xBB\xBF");
-    for (const Line &line : lines)
-        out.append(line.text).append(line.end);
-
-    QSaveFile save(file);
-    if (!save.open(QIODevice::WriteOnly))
-        return false;
-    if (save.write(out) != out.size()) {
-        save.cancelWriting();
-        return false;
-    }
-    return save.commit();
+    out.append(TextFile::joinLines(lines));
+    return TextFile::writeAtomically(file, out).isEmpty();
 }
 
 } // namespace ProfileFile

@@ -2,10 +2,9 @@
 
 #include "glyphtables.h"
 #include "namecomposer.h"
+#include "textfile.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace
 {
@@ -38,33 +37,20 @@ Result appendLine(const QString &path, const QByteArray &line, Tail tailRule)
     // A dangling link also counts as existing: writing through it would create a
     // file somewhere the user never chose.
     const bool existed = info.exists() || info.isSymLink();
-    QByteArray previous;
-    if (existed) {
-        if (info.isDir())
-            return failure(path, QStringLiteral("It is a folder, not a file."));
-        QFile in(path);
-        if (!in.open(QIODevice::ReadOnly))
-            return failure(path, in.errorString());
-        previous = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return failure(path, in.errorString());
-    }
+    const TextFile::Contents previous = TextFile::read(path);
+    if (!previous.ok)
+        return failure(path, previous.error);
+    if (existed && !previous.exists)
+        return failure(path, QStringLiteral("It is a link to a file that does not exist."));
 
-    QByteArray content = previous + kLineEnd + line;
+    QByteArray content = previous.data + kLineEnd + line;
     if (tailRule == Tail::Always || !existed)
         content += tail();
     content += kLineEnd;
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return failure(path, out.errorString());
-    if (out.write(content) != content.size()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
+    const QString reason = TextFile::writeAtomically(path, content);
+    if (!reason.isEmpty())
         return failure(path, reason);
-    }
-    if (!out.commit())
-        return failure(path, out.errorString());
     return {true, !existed, {}};
 }
 

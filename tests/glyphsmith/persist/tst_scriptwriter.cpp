@@ -106,6 +106,7 @@ void TestScriptWriter::refusesUnwritableTargets_data()
     QTest::newRow("target is a folder") << QStringLiteral("folder");
     QTest::newRow("parent folder missing") << QStringLiteral("missing/config.cfg");
     QTest::newRow("parent is a file") << QStringLiteral("plain.txt/config.cfg");
+    QTest::newRow("link to a missing file") << QStringLiteral("dangling.cfg");
 }
 
 void TestScriptWriter::refusesUnwritableTargets()
@@ -114,6 +115,8 @@ void TestScriptWriter::refusesUnwritableTargets()
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     writeAll(dir.filePath(QStringLiteral("plain.txt")), "keep me");
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("elsewhere.cfg")),
+                        dir.filePath(QStringLiteral("dangling.cfg"))));
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     const QString path = dir.filePath(relativePath);
