@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "apppaths.h"
 
 #include <QDir>
@@ -8,24 +9,16 @@
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 const QByteArray kShipped("[Glyphsmith]\r\nfirst=yes\r\n");
 const auto kReadOnlyFolder = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser;
 const auto kWritableFolder = kReadOnlyFolder | QFile::WriteOwner | QFile::WriteUser;
 
 } // namespace
+
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 class TestAppPaths : public QObject
 {
@@ -93,7 +86,7 @@ void TestAppPaths::settingsInWritableProgramFolder()
     const QString shipped = m_program->filePath(QStringLiteral("glyph.ini"));
     QCOMPARE(AppPaths::settingsFile(), shipped);
 
-    writeBytes(shipped, kShipped);
+    QVERIFY(writeBytes(shipped, kShipped));
     QCOMPARE(AppPaths::settingsFile(), shipped);
     QVERIFY(!QFile::exists(AppPaths::configFolder()));
 }
@@ -102,7 +95,7 @@ void TestAppPaths::settingsCopiedWhenProgramFolderReadOnly()
 {
     if (geteuid() == 0)
         QSKIP("root writes into read-only folders");
-    writeBytes(m_program->filePath(QStringLiteral("glyph.ini")), kShipped);
+    QVERIFY(writeBytes(m_program->filePath(QStringLiteral("glyph.ini")), kShipped));
     QVERIFY(QFile::setPermissions(m_program->path(), kReadOnlyFolder));
 
     const QString own = AppPaths::configFolder() + QStringLiteral("/glyph.ini");
@@ -111,7 +104,7 @@ void TestAppPaths::settingsCopiedWhenProgramFolderReadOnly()
     QVERIFY(QFileInfo(own).isWritable());
 
     // A copy the user has changed is never replaced by the shipped one again.
-    writeBytes(own, "[Glyphsmith]\r\nfirst=no\r\n");
+    QVERIFY(writeBytes(own, "[Glyphsmith]\r\nfirst=no\r\n"));
     QCOMPARE(AppPaths::settingsFile(), own);
     QCOMPARE(readBytes(own), QByteArray("[Glyphsmith]\r\nfirst=no\r\n"));
 }
@@ -121,7 +114,7 @@ void TestAppPaths::settingsCopiedWhenShippedFileReadOnly()
     if (geteuid() == 0)
         QSKIP("root writes into read-only files");
     const QString shipped = m_program->filePath(QStringLiteral("glyph.ini"));
-    writeBytes(shipped, kShipped);
+    QVERIFY(writeBytes(shipped, kShipped));
     QVERIFY(QFile::setPermissions(shipped, QFile::ReadOwner | QFile::ReadUser));
 
     const QString own = AppPaths::configFolder() + QStringLiteral("/glyph.ini");

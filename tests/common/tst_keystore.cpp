@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "keystore.h"
 
 #include <QDir>
@@ -15,20 +16,12 @@ namespace {
 
 const QString kProfiles = QStringLiteral("Software\\GameSpy\\GameSpy 3D\\Profiles");
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 } // namespace
+
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 class TestKeyStore : public QObject
 {
@@ -109,7 +102,7 @@ void TestKeyStore::createKeyLeavesExistingKeyAlone()
 {
     const QByteArray before("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"v\"=\"1\"\r\n");
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
-    writeBytes(m_file, before);
+    QVERIFY(writeBytes(m_file, before));
     KeyStore store(m_file);
     QVERIFY(store.createKey(Root::CurrentUser, QStringLiteral("software\\a")).ok);
     QVERIFY(store.createKey(Root::CurrentUser, QStringLiteral("Software")).ok);
@@ -206,7 +199,7 @@ void TestKeyStore::storeIntoMissingKeyFails()
 void TestKeyStore::replaceKeepsPositionAndOtherLines()
 {
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
-    writeBytes(m_file, "REGEDIT4\n"
+    QVERIFY(writeBytes(m_file, "REGEDIT4\n"
                        "; written by hand\n"
                        "[HKEY_CURRENT_USER\\K]\n"
                        "\"First\"=\"1\"\n"
@@ -215,7 +208,7 @@ void TestKeyStore::replaceKeepsPositionAndOtherLines()
                        "something odd\n"
                        "\"Last\"=dword:00000003\n"
                        "[HKEY_CLASSES_ROOT\\X]\n"
-                       "\"Name\"=\"other root\"\n");
+                       "\"Name\"=\"other root\"\n"));
     KeyStore store(m_file);
     QVERIFY(store.storeString(Root::CurrentUser, QStringLiteral("k"), QStringLiteral("NAME"), "new")
                 .ok);
@@ -235,8 +228,8 @@ void TestKeyStore::replaceKeepsPositionAndOtherLines()
 void TestKeyStore::newValueGoesAfterTheKeysLastValue()
 {
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
-    writeBytes(m_file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\r\n"
-                       "[HKEY_CURRENT_USER\\B]\r\n\"y\"=\"2\"");
+    QVERIFY(writeBytes(m_file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\r\n"
+                               "[HKEY_CURRENT_USER\\B]\r\n\"y\"=\"2\""));
     KeyStore store(m_file);
     QVERIFY(store.storeString(Root::CurrentUser, QStringLiteral("A"), QString(), "dflt").ok);
     QVERIFY(store.storeString(Root::CurrentUser, QStringLiteral("B"), QStringLiteral("z"), "3").ok);
@@ -251,7 +244,7 @@ void TestKeyStore::newValueGoesAfterTheKeysLastValue()
 void TestKeyStore::keyImpliedByChildTakesValues()
 {
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
-    writeBytes(m_file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n");
+    QVERIFY(writeBytes(m_file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n"));
     KeyStore store(m_file);
     QVERIFY(store.keyExists(Root::CurrentUser, QStringLiteral("A")));
     QVERIFY(store.storeDword(Root::CurrentUser, QStringLiteral("A"), QStringLiteral("n"), 1).ok);
@@ -314,7 +307,7 @@ void TestKeyStore::read()
     QFETCH(qint32, dword);
 
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
-    writeBytes(m_file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\K]\r\n" + body);
+    QVERIFY(writeBytes(m_file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\K]\r\n" + body));
     const auto value =
         KeyStore(m_file).readValue(Root::CurrentUser, QStringLiteral("software\\k"), name);
     QCOMPARE(value.has_value(), found);
@@ -373,8 +366,7 @@ void TestKeyStore::unwritableFile()
     if (targetIsFolder)
         QVERIFY(QDir().mkpath(m_file));
     else
-        writeBytes(parent, "plain file");
-
+        QVERIFY(writeBytes(parent, "plain file"));
     KeyStore store(m_file);
     const KeyStore::Result r = store.createKey(Root::CurrentUser, QStringLiteral("K"));
     QVERIFY(!r.ok);
@@ -390,7 +382,7 @@ void TestKeyStore::utf16ExportNotTouched()
 {
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
     const QByteArray before("\xFF\xFEW\0i\0n\0", 8);
-    writeBytes(m_file, before);
+    QVERIFY(writeBytes(m_file, before));
     const KeyStore::Result r = KeyStore(m_file).createKey(Root::CurrentUser, QStringLiteral("K"));
     QVERIFY(!r.ok);
     QVERIFY(!r.message.isEmpty());

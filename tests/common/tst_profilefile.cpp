@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "profilefile.h"
 
 #include <QDir>
@@ -9,20 +10,12 @@
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 } // namespace
+
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 class TestProfileFile : public QObject
 {
@@ -147,7 +140,7 @@ void TestProfileFile::read()
     QFETCH(QString, expected);
 
     if (!content.isNull())
-        writeBytes(m_file, content);
+        QVERIFY(writeBytes(m_file, content));
     QCOMPARE(ProfileFile::readValue(m_file, section, key), expected);
 }
 
@@ -221,7 +214,7 @@ void TestProfileFile::write()
     QFETCH(QByteArray, after);
 
     if (!before.isNull())
-        writeBytes(m_file, before);
+        QVERIFY(writeBytes(m_file, before));
     QVERIFY(ProfileFile::writeValue(m_file, section, key, value));
     QCOMPARE(readBytes(m_file), after);
     QCOMPARE(ProfileFile::readValue(m_file, section, key), value);
@@ -275,7 +268,7 @@ void TestProfileFile::refusedInput()
     QFETCH(QString, value);
 
     const QByteArray before("[S]\r\nk=old\r\n");
-    writeBytes(m_file, before);
+    QVERIFY(writeBytes(m_file, before));
     QVERIFY(!ProfileFile::writeValue(m_file, section, key, value));
     QCOMPARE(readBytes(m_file), before);
 }
@@ -296,7 +289,7 @@ void TestProfileFile::unwritableTarget()
     QFETCH(bool, parentIsFile);
 
     if (parentIsFile)
-        writeBytes(m_dir.filePath(QStringLiteral("plain")), "data");
+        QVERIFY(writeBytes(m_dir.filePath(QStringLiteral("plain")), "data"));
     else if (!relative.contains(QLatin1Char('/')))
         QVERIFY(QDir(m_dir.path()).mkdir(relative));
     const QString target = m_dir.filePath(relative);
@@ -313,7 +306,7 @@ void TestProfileFile::readOnlyFileUntouched()
     if (geteuid() == 0)
         QSKIP("root may write a read-only file");
     const QByteArray before("[S]\r\nk=old\r\n");
-    writeBytes(m_file, before);
+    QVERIFY(writeBytes(m_file, before));
     QVERIFY(QFile::setPermissions(m_file, QFile::ReadOwner | QFile::ReadGroup));
     QVERIFY(!ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"),
                                      QStringLiteral("new")));
@@ -323,7 +316,7 @@ void TestProfileFile::readOnlyFileUntouched()
 
 void TestProfileFile::keepsPermissions()
 {
-    writeBytes(m_file, "[S]\r\nk=old\r\n");
+    QVERIFY(writeBytes(m_file, "[S]\r\nk=old\r\n"));
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                        QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(m_file, perms));

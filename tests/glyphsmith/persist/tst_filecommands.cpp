@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "apppaths.h"
 #include "bitmapexport.h"
 #include "filecommands.h"
@@ -28,19 +29,7 @@ const QString kNotConfigured =
     QStringLiteral("You have not configured Glyphsmith to utilize this feature.");
 const QByteArray kTail = " // GLYPHSMITH v6.1";
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return f.readAll();
-}
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QImage somePicture()
 {
@@ -53,6 +42,9 @@ QImage somePicture()
 }
 
 } // namespace
+
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 class TestFileCommands : public QObject
 {
@@ -174,7 +166,7 @@ void TestFileCommands::saveNameWritesAndConfirms()
     m_commands->saveName();
 
     // Quake III lines carry the mode's marker and the save's tail.
-    QCOMPARE(readAll(path), "\r\nname \"^7\" //GLYPHSMITH v6.1" + kTail + "\r\n");
+    QCOMPARE(readBytes(path), "\r\nname \"^7\" //GLYPHSMITH v6.1" + kTail + "\r\n");
     QCOMPARE(m_prompts->messages(),
              QStringList{QStringLiteral("File Saved!\rTo use this file go to the console and "
                                         "execute the file: autoexec.cfg")});
@@ -192,7 +184,7 @@ void TestFileCommands::saveNameTwiceKeepsBothLines()
     m_prompts->fileAnswers.push_back(path);
     m_commands->saveName();
 
-    QCOMPARE(readAll(path), "\r\nA" + kTail + "\r\n\r\nAB" + kTail + "\r\n");
+    QCOMPARE(readBytes(path), "\r\nA" + kTail + "\r\n\r\nAB" + kTail + "\r\n");
     QCOMPARE(m_prompts->messages().size(), 2);
 }
 
@@ -253,10 +245,10 @@ void TestFileCommands::quickSave()
     QVERIFY(GlyphSettings::write(quakeWorld ? "q3config" : "q1config", other));
     const QString path = gameFolder() + QLatin1Char('/') + fileName;
     if (exists)
-        QVERIFY(writeAll(path, "old\r\n"));
+        QVERIFY(writeBytes(path, "old\r\n"));
 
     m_commands->quickSave();
-    QCOMPARE(readAll(path), expected);
+    QCOMPARE(readBytes(path), expected);
     QCOMPARE(m_commands->quickSavePath(), path);
     for (QString &m : messages)
         m = m.arg(path);
@@ -324,7 +316,7 @@ void TestFileCommands::gameSpy()
     QVERIFY(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", gameFolder()));
     const QString path = gameFolder() + QStringLiteral("/GLYPH-me.cfg");
     if (exists)
-        QVERIFY(writeAll(path, "old\r\n"));
+        QVERIFY(writeBytes(path, "old\r\n"));
     m_prompts->inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
 
     m_commands->saveInGameSpy();
@@ -352,7 +344,7 @@ void TestFileCommands::gameSpy()
 
     const QByteArray line =
         quakeWorld ? "name \"\" //GLYPHSMITH v6.1" : "name \"^7\" //GLYPHSMITH v6.1";
-    QCOMPARE(readAll(path),
+    QCOMPARE(readBytes(path),
              exists ? "old\r\n\r\n" + line + "\r\n" : "\r\n" + line + kTail + "\r\n");
     QCOMPARE(m_commands->quickSavePath(), path);
 }
@@ -415,7 +407,7 @@ void TestFileCommands::gameSpyKeepsDoubleExtensionAndNestedProfiles()
 void TestFileCommands::gameSpyReportsKeyStoreFailure()
 {
     // A file where the store's folder should be: no store can be written there.
-    QVERIFY(writeAll(AppPaths::configFolder(), "in the way"));
+    QVERIFY(writeBytes(AppPaths::configFolder(), "in the way"));
     QVERIFY(GlyphSettings::write("q3config", gameFolder()));
     m_prompts->inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
     m_commands->saveInGameSpy();
@@ -468,7 +460,7 @@ void TestFileCommands::exportBitmapWrites24BitStrip()
     QCOMPARE(asked.file.startFolder, gameFolder());
     QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("Exported bitmap to: ") + path});
 
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = readBytes(path);
     QVERIFY(bytes.startsWith("BM"));
     QVERIFY(bytes.size() > 30);
     QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));

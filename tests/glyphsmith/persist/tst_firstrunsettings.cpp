@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "apppaths.h"
 #include "configureform.h"
 #include "glyphsettings.h"
@@ -21,21 +22,12 @@ const QString kWelcome = QStringLiteral(
     "the Help menu from the main screen and view our help and tutorials page. If you need help "
     "after that feel free to send me an email.");
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace
+
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 class TestFirstRunSettings : public QObject
 {
@@ -97,8 +89,8 @@ void TestFirstRunSettings::welcomeOnlyOnExactYes()
     QFETCH(QByteArray, file);
     QFETCH(bool, firstRun);
     if (!file.isEmpty())
-        QVERIFY(writeAll(settings(), file));
-    const QByteArray before = readAll(settings());
+        QVERIFY(writeBytes(settings(), file));
+    const QByteArray before = readBytes(settings());
 
     ScriptedPrompts prompts;
     QCOMPARE(StartUp::firstRunCheck(prompts), firstRun);
@@ -108,13 +100,13 @@ void TestFirstRunSettings::welcomeOnlyOnExactYes()
         QCOMPARE(GlyphSettings::read(QStringLiteral("first")), QStringLiteral("no"));
     } else {
         QVERIFY(prompts.asked.isEmpty());
-        QCOMPARE(readAll(settings()), before);
+        QCOMPARE(readBytes(settings()), before);
     }
 }
 
 void TestFirstRunSettings::welcomeAppearsOnce()
 {
-    QVERIFY(writeAll(settings(), "[Glyphsmith]\r\nfirst=yes\r\nq3config=C:\\q3\r\n"));
+    QVERIFY(writeBytes(settings(), "[Glyphsmith]\r\nfirst=yes\r\nq3config=C:\\q3\r\n"));
     ScriptedPrompts prompts;
     QVERIFY(StartUp::firstRunCheck(prompts));
     QVERIFY(!StartUp::firstRunCheck(prompts));
@@ -128,7 +120,7 @@ void TestFirstRunSettings::shippedSettingsStartTheFirstRun()
 {
     const QString shipped = QFINDTESTDATA("../../../data/glyph.ini");
     QVERIFY(!shipped.isEmpty());
-    QCOMPARE(readAll(shipped), QByteArray("[Glyphsmith]\r\nfirst=yes\r\n"));
+    QCOMPARE(readBytes(shipped), QByteArray("[Glyphsmith]\r\nfirst=yes\r\n"));
     QVERIFY(QFile::copy(shipped, settings()));
     ScriptedPrompts prompts;
     QVERIFY(StartUp::firstRunCheck(prompts));
@@ -136,8 +128,8 @@ void TestFirstRunSettings::shippedSettingsStartTheFirstRun()
 
 void TestFirstRunSettings::formLoadsBothFolders()
 {
-    QVERIFY(
-        writeAll(settings(), "[Glyphsmith]\r\nq1config=/games/id1\r\nq3config=/games/baseq3\r\n"));
+    QVERIFY(writeBytes(settings(),
+                       "[Glyphsmith]\r\nq1config=/games/id1\r\nq3config=/games/baseq3\r\n"));
     ConfigureForm form;
     form.load();
     QCOMPARE(form.text(ConfigureForm::Field::Quake3Folder), QStringLiteral("/games/baseq3"));
@@ -164,7 +156,7 @@ void TestFirstRunSettings::formSavesVerbatimIncludingEmpty()
 {
     QFETCH(QString, quake3);
     QFETCH(QString, quake);
-    QVERIFY(writeAll(settings(), "[Glyphsmith]\r\nfirst=no\r\nq3config=old3\r\nq1config=old1\r\n"));
+    QVERIFY(writeBytes(settings(), "[Glyphsmith]\r\nfirst=no\r\nq3config=old3\r\nq1config=old1\r\n"));
 
     ConfigureForm form;
     form.load();
@@ -177,7 +169,7 @@ void TestFirstRunSettings::formSavesVerbatimIncludingEmpty()
              quake3);
     QCOMPARE(ProfileFile::readValue(file, QStringLiteral("Glyphsmith"), QStringLiteral("q1config")),
              quake);
-    const QByteArray bytes = readAll(file);
+    const QByteArray bytes = readBytes(file);
     QVERIFY2(bytes.contains("q3config=" + quake3.toUtf8() + "\r\n"), bytes.constData());
     QVERIFY2(bytes.contains("q1config=" + quake.toUtf8() + "\r\n"), bytes.constData());
     QVERIFY(bytes.contains("first=no\r\n"));

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "namecomposer.h"
 #include "scriptwriter.h"
 
@@ -8,6 +9,9 @@
 #include <unistd.h>
 
 using Tail = ScriptWriter::Tail;
+
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 class TestScriptWriter : public QObject
 {
@@ -27,20 +31,7 @@ private Q_SLOTS:
 namespace
 {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return f.readAll();
-}
 
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 QImage somePicture()
 {
@@ -90,12 +81,11 @@ void TestScriptWriter::appendLine()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("q3config.cfg"));
     if (exists)
-        writeAll(path, previous);
-
+        QVERIFY(writeBytes(path, previous));
     const ScriptWriter::Result result = ScriptWriter::appendLine(path, "LINE", tail);
     QVERIFY2(result.ok, qPrintable(result.message));
     QCOMPARE(result.created, !exists);
-    QCOMPARE(readAll(path), expected);
+    QCOMPARE(readBytes(path), expected);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"q3config.cfg"});
 }
 
@@ -114,7 +104,7 @@ void TestScriptWriter::refusesUnwritableTargets()
     QFETCH(QString, relativePath);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-    writeAll(dir.filePath(QStringLiteral("plain.txt")), "keep me");
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("plain.txt")), "keep me"));
     QVERIFY(QFile::link(dir.filePath(QStringLiteral("elsewhere.cfg")),
                         dir.filePath(QStringLiteral("dangling.cfg"))));
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
@@ -125,7 +115,7 @@ void TestScriptWriter::refusesUnwritableTargets()
     QVERIFY2(result.message.contains(path), qPrintable(result.message));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     QVERIFY(QDir(dir.filePath(QStringLiteral("folder"))).isEmpty());
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("plain.txt"))), QByteArray("keep me"));
+    QCOMPARE(readBytes(dir.filePath(QStringLiteral("plain.txt"))), QByteArray("keep me"));
 }
 
 void TestScriptWriter::readOnlyFileIsLeftAlone()
@@ -134,20 +124,20 @@ void TestScriptWriter::readOnlyFileIsLeftAlone()
         QSKIP("root writes read-only files");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("config.cfg"));
-    writeAll(path, "old\r\n");
+    QVERIFY(writeBytes(path, "old\r\n"));
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
 
     const ScriptWriter::Result result = ScriptWriter::appendLine(path, "LINE", Tail::Always);
     QVERIFY(!result.ok);
     QVERIFY(result.message.contains(path));
-    QCOMPARE(readAll(path), QByteArray("old\r\n"));
+    QCOMPARE(readBytes(path), QByteArray("old\r\n"));
 }
 
 void TestScriptWriter::keepsPermissions()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("config.cfg"));
-    writeAll(path, "old\r\n");
+    QVERIFY(writeBytes(path, "old\r\n"));
     const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                       QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(path, mode));

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "apppaths.h"
 #include "configuredialog.h"
 #include "profilefile.h"
@@ -15,21 +16,12 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace
+
+using TestFiles::readBytes;
+using TestFiles::writeBytes;
 
 class TestConfigureDialog : public QObject
 {
@@ -74,7 +66,7 @@ void TestConfigureDialog::init()
     qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
     m_prompts = ScriptedPrompts();
     QVERIFY(
-        writeAll(settings(),
+        writeBytes(settings(),
                  "[Glyphsmith]\r\nfirst=no\r\nq3config=/games/baseq3\r\nq1config=/games/id1\r\n"));
 }
 
@@ -113,7 +105,7 @@ void TestConfigureDialog::saveWritesBothFieldsAndReopens()
     QCOMPARE(value("q3config"), QStringLiteral("/games/baseq3")); // nothing written yet
     QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
 
-    const QByteArray bytes = readAll(settings());
+    const QByteArray bytes = readBytes(settings());
     QVERIFY2(bytes.contains("q3config=\r\n"), bytes.constData());
     QCOMPARE(value("q1config"), QStringLiteral("/picked/id1"));
     QCOMPARE(value("first"), QStringLiteral("no"));
@@ -123,27 +115,27 @@ void TestConfigureDialog::saveWritesBothFieldsAndReopens()
 
 void TestConfigureDialog::cancelWritesNothingAndReopens()
 {
-    const QByteArray before = readAll(settings());
+    const QByteArray before = readBytes(settings());
     open();
     QSignalSpy reopen(m_dialog.data(), &ConfigureDialog::reopenMainWindow);
     QTest::keyClicks(child<QLineEdit>("Text1"), QStringLiteral("/more"));
     QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
 
     QCOMPARE(reopen.count(), 1);
-    QCOMPARE(readAll(settings()), before);
+    QCOMPARE(readBytes(settings()), before);
     QTRY_VERIFY(m_dialog.isNull());
 }
 
 void TestConfigureDialog::closingTheFrameWritesNothingAndReopensNothing()
 {
-    const QByteArray before = readAll(settings());
+    const QByteArray before = readBytes(settings());
     open();
     QSignalSpy reopen(m_dialog.data(), &ConfigureDialog::reopenMainWindow);
     child<QLineEdit>("Text2")->setText(QStringLiteral("/changed"));
     QVERIFY(m_dialog->close());
 
     QCOMPARE(reopen.count(), 0);
-    QCOMPARE(readAll(settings()), before);
+    QCOMPARE(readBytes(settings()), before);
     QTRY_VERIFY(m_dialog.isNull());
 }
 
