@@ -1,6 +1,7 @@
 #include "charform.h"
 
 #include "cp1252.h"
+#include "fontfamilies.h"
 #include "gridview.h"
 #include "icqsave.h"
 #include "magnifierview.h"
@@ -46,6 +47,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text, int 
     return place(new QPushButton(text, parent), name, QRect(448, top, 73, 25));
 }
 
+
 } // namespace
 
 CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
@@ -60,8 +62,9 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     // The layout was drawn for small, narrow dialog text; at the usual sizes the
     // notes and the keystroke would be cut off at the labels' fixed sizes.
     QFont small = font();
-    small.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                       QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica"), small.family()});
+    small.setFamilies(FontFamilies::firstInstalledOnward(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+         QStringLiteral("Helvetica"), small.family()}));
     small.setPixelSize(10);
     setFont(small);
 
@@ -105,7 +108,6 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     connect(m_name, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_copy->setEnabled(!text.isEmpty()); });
 
-    m_model.drawGrid(QStringLiteral("Times New Roman"));
     fillFontList();
     // Stands for a plain press and release at the grid's origin: selects the space.
     m_model.press(Qt::NoButton, QPoint(0, 0));
@@ -122,13 +124,19 @@ CharForm::~CharForm()
 
 void CharForm::fillFontList()
 {
+    const QStringList families = QFontDatabase::families();
     {
         const QSignalBlocker blocker(m_fonts);
         m_fonts->clear();
-        m_fonts->addItems(QFontDatabase::families());
+        m_fonts->addItems(families);
         m_fonts->setCurrentIndex(-1);
     }
-    m_fonts->setCurrentIndex(0);
+    // The first family redraws the whole grid, so the stand-in face is drawn only
+    // where there is no family to pick.
+    if (families.isEmpty())
+        m_model.drawGrid(QStringLiteral("Times New Roman"));
+    else
+        m_fonts->setCurrentIndex(0);
 }
 
 void CharForm::changeFont(int index)

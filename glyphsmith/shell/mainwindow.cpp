@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "cp1252.h"
+#include "fontfamilies.h"
 #include "glyphboxlauncher.h"
 #include "glyphpreview.h"
 #include "gridgeometry.h"
@@ -11,6 +12,7 @@
 #include "namestripwidget.h"
 #include "prompts.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCursor>
 #include <QGroupBox>
@@ -22,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 
 namespace {
 
@@ -51,6 +54,7 @@ QGroupBox *frame(const char *title, QWidget *parent, const char *objectName, con
     return place(new QGroupBox(QLatin1String(title), parent), objectName, geometry);
 }
 
+
 } // namespace
 
 MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
@@ -67,9 +71,9 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
     // The layout was drawn for a narrow sans-serif face of 11-pixel height; wider
     // faces cut the longer captions.
     QFont small = font();
-    small.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                       QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica"),
-                       QStringLiteral("DejaVu Sans Condensed")});
+    small.setFamilies(FontFamilies::firstInstalledOnward(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
+         QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")}));
     small.setPixelSize(11);
     setFont(small);
 

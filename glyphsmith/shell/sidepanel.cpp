@@ -6,6 +6,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
+#include <QtMath>
+
+// The art is compiled in: decoding the arrays directly spares the start-up a
+// search through the image plugins.
+#include "art/anvil.xpm"
+#include "art/blocks.xpm"
+#include "art/pointer.xpm"
+#include "art/sparks.xpm"
 
 namespace {
 
@@ -34,42 +43,62 @@ const LabelInfo &info(SidePanel::Item item)
     return kLabels[static_cast<int>(item)];
 }
 
-// A plain QLabel shows '&' literally unless it has a buddy, so the Alt letter is
-// underlined by hand.
-QString underlinedCaption(const char *caption)
+// A caption with its Alt letter underlined. A plain QLabel shows '&' literally
+// unless it has a buddy (whose shortcut would clash with the panel's own); rich
+// text would cost a text document per label, first laid out in the application
+// font, a face this window never shows. Placed as the rich text was: one line,
+// centred in height, on a whole pixel.
+class CaptionLabel : public QLabel
 {
-    const QString text = QString::fromLatin1(caption);
-    const qsizetype amp = text.indexOf(QLatin1Char('&'));
-    return text.left(amp).toHtmlEscaped() + QLatin1String("<u>") + text.mid(amp + 1, 1) +
-           QLatin1String("</u>") + text.mid(amp + 2).toHtmlEscaped();
-}
+public:
+    CaptionLabel(const char *caption, QWidget *parent)
+        : QLabel(QString::fromLatin1(caption), parent)
+    {
+        setTextFormat(Qt::PlainText);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QString caption = text();
+        const qsizetype amp = caption.indexOf(QLatin1Char('&'));
+        caption.remove(amp, 1);
+        QTextCharFormat underlined;
+        underlined.setFontUnderline(true);
+        QTextLayout layout(caption, font());
+        QTextOption option(Qt::AlignLeft);
+        option.setWrapMode(QTextOption::ManualWrap);
+        layout.setTextOption(option);
+        layout.setFormats({QTextLayout::FormatRange{int(amp), 1, underlined}});
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(contentsRect().width());
+        layout.endLayout();
+
+        const QRect area = contentsRect();
+        const int top = qFloor(qMax((area.height() - line.height()) / 2, 0.0));
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        painter.translate(area.left(), area.top() + top);
+        layout.draw(&painter, QPointF(0, 0));
+    }
+};
 
 } // namespace
 
-// The library is static: its resources must be registered by hand, and outside
-// any namespace.
-static void registerArt()
+SidePanel::SidePanel(QWidget *parent)
+    : QWidget(parent), m_anvil(anvil_xpm), m_sparks(sparks_xpm), m_blocks(blocks_xpm)
 {
-    Q_INIT_RESOURCE(shell);
-}
-
-SidePanel::SidePanel(QWidget *parent) : QWidget(parent)
-{
-    registerArt();
-    m_anvil.load(QStringLiteral(":/art/anvil.xpm"));
-    m_sparks.load(QStringLiteral(":/art/sparks.xpm"));
-    m_blocks.load(QStringLiteral(":/art/blocks.xpm"));
     setObjectName(QStringLiteral("Picture7"));
     setMouseTracking(true);
 
     QPalette yellowText = palette();
     yellowText.setColor(QPalette::WindowText, kYellow);
-    const QCursor pointer(QPixmap(QStringLiteral(":/art/pointer.xpm")), 12, 1);
+    const QCursor pointer(QPixmap(pointer_xpm), 12, 1);
 
     for (int i = 0; i < kItems; ++i) {
-        auto *label = new QLabel(underlinedCaption(kLabels[i].caption), this);
+        auto *label = new CaptionLabel(kLabels[i].caption, this);
         label->setObjectName(QLatin1String(kLabels[i].objectName));
-        label->setTextFormat(Qt::RichText);
         label->setPalette(yellowText);
         label->setGeometry(kLabelLeft, kLabels[i].top, kLabelWidth, kLabelHeight);
         label->setCursor(pointer);
