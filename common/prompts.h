@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // Every modal question the programs ask goes through this interface, so tests can

@@ -72,9 +72,8 @@ QString QtPrompts::saveFile(const FileRequest &request)
 QString QtPrompts::pickFolder(const QString &title)
 {
     // Local files only: a folder without a file-system path yields the empty text.
-    const QUrl url = QFileDialog::getExistingDirectoryUrl(m_parent, title, QUrl(),
-                                                          QFileDialog::ShowDirsOnly,
-                                                          {QStringLiteral("file")});
+    const QUrl url = QFileDialog::getExistingDirectoryUrl(
+        m_parent, title, QUrl(), QFileDialog::ShowDirsOnly, {QStringLiteral("file")});
     if (!url.isLocalFile())
         return {};
     return url.toLocalFile();

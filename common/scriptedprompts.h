@@ -3,7 +3,6 @@
 #include "prompts.h"
 
 #include <QList>
-
 #include <deque>
 
 // Prompts for tests: answers come from queues, and every question is recorded in

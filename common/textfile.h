@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <vector>
 
 // Whole-file reads and atomic writes for the small text files the programs keep
@@ -24,7 +23,7 @@ struct Contents
     bool ok = true;      // false: the file exists but could not be read
     bool exists = false; // a missing file reads as empty, and ok
     QByteArray data;
-    QString error;       // the reason when not ok
+    QString error; // the reason when not ok
 };
 
 Contents read(const QString &path);

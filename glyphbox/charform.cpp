@@ -47,7 +47,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text, int 
     return place(new QPushButton(text, parent), name, QRect(448, top, 73, 25));
 }
 
-
 } // namespace
 
 CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)

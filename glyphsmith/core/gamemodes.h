@@ -3,7 +3,6 @@
 #include "glyphtables.h"
 
 #include <QStringList>
-
 #include <span>
 
 // The eleven modes and the eight Quake III colours, as data.
@@ -27,11 +26,11 @@ struct ModeInfo
     const char *objectName; // the menu action's objectName ("QuakeWorld", "Q3A")
     const char *caption;    // the menu item's text
     TableFiller filler;
-    const char *picture;    // below the program folder; nullptr: the user picks a file
-    const char *label;      // the mode caption ("Mode: ...")
-    const char *configKey;  // "q1config", "q3config", or nullptr: kept
-    bool quickSave;         // QuickSave enabled after entry
-    bool saveName;          // Save Name and Save Name in GameSpy enabled after entry
+    const char *picture;   // below the program folder; nullptr: the user picks a file
+    const char *label;     // the mode caption ("Mode: ...")
+    const char *configKey; // "q1config", "q3config", or nullptr: kept
+    bool quickSave;        // QuickSave enabled after entry
+    bool saveName;         // Save Name and Save Name in GameSpy enabled after entry
 };
 
 struct ColourInfo

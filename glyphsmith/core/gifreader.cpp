@@ -1,7 +1,6 @@
 #include "gifreader.h"
 
 #include <QList>
-
 #include <algorithm>
 #include <vector>
 

@@ -48,11 +48,11 @@ GlyphTable hexTable()
 GlyphTable quake3Table()
 {
     const QByteArray blank(" ");
-    return identityWith({{0, blank},    {4, code(3)},   {5, blank},   {9, QByteArray("   ")},
-                         {10, blank},   {12, blank},    {13, blank},  {22, blank},
-                         {27, blank},   {34, "~"},      {58, blank},  {95, blank},
-                         {96, "'"},     {132, blank},   {137, blank}, {138, blank},
-                         {140, blank},  {155, blank},   {160, blank}, {255, blank}});
+    return identityWith({{0, blank},   {4, code(3)}, {5, blank},   {9, QByteArray("   ")},
+                         {10, blank},  {12, blank},  {13, blank},  {22, blank},
+                         {27, blank},  {34, "~"},    {58, blank},  {95, blank},
+                         {96, "'"},    {132, blank}, {137, blank}, {138, blank},
+                         {140, blank}, {155, blank}, {160, blank}, {255, blank}});
 }
 
 GlyphTable asciiTable()

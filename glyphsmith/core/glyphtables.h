@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-
 #include <array>
 
 // The four glyph tables and the framing of the outputs. Entry i is the text a

@@ -9,8 +9,9 @@ namespace GridGeometry {
 
 inline constexpr int kCells = 256;
 inline constexpr int kColumns = 16;
-inline constexpr int kGlyph = 16;    // glyph size and cell step
-inline constexpr int kCellSize = 17; // a cell's click area overlaps its right and lower neighbour by 1
+inline constexpr int kGlyph = 16; // glyph size and cell step
+inline constexpr int kCellSize =
+    17; // a cell's click area overlaps its right and lower neighbour by 1
 
 // Top-left of cell n's glyph in the font picture (and of the cell in the grid).
 QPoint glyphOrigin(int cell);

@@ -12,8 +12,7 @@ const QString kTitle = QStringLiteral("Glyphsmith");
 
 ModeController::ModeController(NameComposer &composer, Prompts &prompts, QObject *parent)
     : QObject(parent), m_composer(composer), m_prompts(prompts)
-{
-}
+{}
 
 bool ModeController::loadPicture(const QString &path)
 {
@@ -29,8 +28,8 @@ bool ModeController::loadPicture(const QString &path)
 bool ModeController::startUp()
 {
     m_configKey = QStringLiteral("q3config");
-    const bool loaded = loadPicture(AppPaths::dataFile(QString::fromLatin1(
-        GameModes::mode(ModeId::Quake3).picture)));
+    const bool loaded = loadPicture(
+        AppPaths::dataFile(QString::fromLatin1(GameModes::mode(ModeId::Quake3).picture)));
     // Even without its picture the window enters the mode: the grid stays empty,
     // but names can still be built from the table.
     const ModeInfo &q3 = GameModes::mode(ModeId::Quake3);

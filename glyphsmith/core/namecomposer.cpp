@@ -24,8 +24,8 @@ QString NameComposer::clickCell(int cell, const QImage &fontPicture)
     if (cell < 0 || cell >= GridGeometry::kCells)
         return {};
     const QPoint origin = GridGeometry::glyphOrigin(cell);
-    QImage glyph = fontPicture.copy(origin.x(), origin.y(), GridGeometry::kGlyph,
-                                    GridGeometry::kGlyph);
+    QImage glyph =
+        fontPicture.copy(origin.x(), origin.y(), GridGeometry::kGlyph, GridGeometry::kGlyph);
     return addChar(m_table[cell], glyph);
 }
 

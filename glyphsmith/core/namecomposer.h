@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
-
 #include <array>
 
 // The name under composition: 25 slots, each a text (the character in the game's
@@ -32,8 +31,8 @@ public:
     QString clickCell(int cell, const QImage &fontPicture);
 
     void newName();
-    void deleteChar();          // clears slot namePos (slot 25 when past the end)
-    void selectSlot(int slot);  // 1..25; anything else is ignored
+    void deleteChar();         // clears slot namePos (slot 25 when past the end)
+    void selectSlot(int slot); // 1..25; anything else is ignored
 
     // Quake III colour pick: `code` goes in front of the next character.
     void setColorCode(const QByteArray &code);
@@ -41,9 +40,9 @@ public:
     int namePos() const { return m_namePos; } // 1..25, or 26 right after slot 25 was filled
     int markerLeft() const;                   // pixels: (slot - 1) x 16, never past slot 25
     QByteArray slotText(int slot) const;
-    QImage slotGlyph(int slot) const;         // null image: blank
-    QByteArray rawName() const;               // slot texts joined, trailing blanks removed
-    QByteArray rawText() const { return m_rawText; }         // what Text2 shows
+    QImage slotGlyph(int slot) const;                // null image: blank
+    QByteArray rawName() const;                      // slot texts joined, trailing blanks removed
+    QByteArray rawText() const { return m_rawText; } // what Text2 shows
     QByteArray commandText() const { return m_commandText; } // what Text3 shows
 
     int gameType() const { return m_framing.gameType; }

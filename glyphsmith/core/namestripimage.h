@@ -9,9 +9,9 @@ class NameComposer;
 // image and the bitmap export copies from it, so both always agree.
 namespace NameStripImage {
 
-inline constexpr int kWidth = 411;   // the strip container, pixels
+inline constexpr int kWidth = 411; // the strip container, pixels
 inline constexpr int kHeight = 26;
-inline constexpr int kBoxSize = 17;  // glyph box; boxes overlap their right neighbour by 1
+inline constexpr int kBoxSize = 17; // glyph box; boxes overlap their right neighbour by 1
 inline constexpr int kSelectorTop = 16;
 inline constexpr int kSelectorHeight = 9;
 

@@ -4,8 +4,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-namespace BitmapExport
-{
+namespace BitmapExport {
 
 int copyWidth(int namePos)
 {

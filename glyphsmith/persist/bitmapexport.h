@@ -5,8 +5,7 @@
 
 // The picture of the name that "Export name as Bitmap" saves: the start of the name
 // strip, 14 pixels high and as wide as the name so far, on a black picture.
-namespace BitmapExport
-{
+namespace BitmapExport {
 
 inline constexpr int kWidth = 433; // the export picture, pixels
 inline constexpr int kHeight = 25;
@@ -20,7 +19,8 @@ int copyWidth(int namePos);
 // its top-left corner, 24 bits per pixel.
 QImage exportPicture(const QImage &strip, int namePos);
 
-struct Result {
+struct Result
+{
     bool ok = false;
     int errorNumber = 0; // a QFileDevice::FileError value on failure
     QString message;     // the reason on failure

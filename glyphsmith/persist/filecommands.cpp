@@ -13,8 +13,7 @@
 
 #include <QFileInfo>
 
-namespace
-{
+namespace {
 
 const QString kTitle = QStringLiteral("Glyphsmith");
 const QString kRetry =
@@ -45,8 +44,7 @@ bool isPlainFileName(const QString &name)
 FileCommands::FileCommands(const NameComposer &composer, const ModeController &modes,
                            Prompts &prompts)
     : m_composer(composer), m_modes(modes), m_prompts(prompts)
-{
-}
+{}
 
 void FileCommands::saveName()
 {

@@ -3,8 +3,7 @@
 #include "apppaths.h"
 #include "profilefile.h"
 
-namespace GlyphSettings
-{
+namespace GlyphSettings {
 
 QString read(const QString &key)
 {

@@ -5,8 +5,7 @@
 // The program's own settings: section "Glyphsmith" of AppPaths::settingsFile().
 // The folder keys double as the mode controller's config key, so a family's key
 // is also the name of the setting that holds its game folder.
-namespace GlyphSettings
-{
+namespace GlyphSettings {
 
 inline constexpr char kSection[] = "Glyphsmith";
 inline constexpr char kFirst[] = "first";           // "yes" in a fresh installation, then "no"

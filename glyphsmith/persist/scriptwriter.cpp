@@ -6,8 +6,7 @@
 
 #include <QFileInfo>
 
-namespace
-{
+namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 
@@ -18,8 +17,7 @@ ScriptWriter::Result failure(const QString &path, const QString &reason)
 
 } // namespace
 
-namespace ScriptWriter
-{
+namespace ScriptWriter {
 
 QByteArray tail()
 {

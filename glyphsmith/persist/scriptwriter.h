@@ -9,8 +9,7 @@ class NameComposer;
 // byte: its previous content, CR LF, the line, CR LF. It is replaced atomically
 // (written beside it, then renamed over it, keeping its permissions), so a failed
 // write leaves the old file exactly as it was.
-namespace ScriptWriter
-{
+namespace ScriptWriter {
 
 // " // GLYPHSMITH v6.1": added behind the name line by Save Name, and by QuickSave
 // when it creates the file.
@@ -24,7 +23,8 @@ enum class Tail {
     WhenCreated, // only when the file did not exist before
 };
 
-struct Result {
+struct Result
+{
     bool ok = false;
     bool created = false; // the file did not exist before (meaningful when ok)
     QString message;      // names the file and the reason on failure

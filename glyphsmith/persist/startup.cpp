@@ -3,8 +3,7 @@
 #include "glyphsettings.h"
 #include "prompts.h"
 
-namespace
-{
+namespace {
 
 constexpr char kWelcome[] =
     "THIS MESSAGE WILL ONLY APPEAR ONCE:\r"
@@ -17,8 +16,7 @@ constexpr char kWelcome[] =
 
 } // namespace
 
-namespace StartUp
-{
+namespace StartUp {
 
 bool firstRunCheck(Prompts &prompts)
 {

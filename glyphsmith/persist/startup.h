@@ -3,8 +3,7 @@
 class Prompts;
 
 // The first-run check the main window makes when it opens.
-namespace StartUp
-{
+namespace StartUp {
 
 // When the settings say this is the first run ("first" holds exactly "yes"): shows
 // the one-time welcome, records "no", and returns true: the caller then closes the

@@ -11,8 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace
-{
+namespace {
 
 // The layout is drawn in twips, 15 to the pixel.
 int px(int twips)

@@ -54,7 +54,6 @@ QGroupBox *frame(const char *title, QWidget *parent, const char *objectName, con
     return place(new QGroupBox(QLatin1String(title), parent), objectName, geometry);
 }
 
-
 } // namespace
 
 MainWindow::MainWindow(Prompts &prompts, QWidget *parent)

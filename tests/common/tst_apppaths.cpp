@@ -1,5 +1,5 @@
-#include "testfiles.h"
 #include "apppaths.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 namespace {
-
-
 
 const QByteArray kShipped("[Glyphsmith]\r\nfirst=yes\r\n");
 const auto kReadOnlyFolder = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser;

@@ -1,5 +1,5 @@
-#include "testfiles.h"
 #include "keystore.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +15,6 @@ using Type = KeyStore::Value::Type;
 namespace {
 
 const QString kProfiles = QStringLiteral("Software\\GameSpy\\GameSpy 3D\\Profiles");
-
-
 
 } // namespace
 
@@ -200,15 +198,15 @@ void TestKeyStore::replaceKeepsPositionAndOtherLines()
 {
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
     QVERIFY(writeBytes(m_file, "REGEDIT4\n"
-                       "; written by hand\n"
-                       "[HKEY_CURRENT_USER\\K]\n"
-                       "\"First\"=\"1\"\n"
-                       "\"Name\"=hex(1):41,\\\n"
-                       "  42\n"
-                       "something odd\n"
-                       "\"Last\"=dword:00000003\n"
-                       "[HKEY_CLASSES_ROOT\\X]\n"
-                       "\"Name\"=\"other root\"\n"));
+                               "; written by hand\n"
+                               "[HKEY_CURRENT_USER\\K]\n"
+                               "\"First\"=\"1\"\n"
+                               "\"Name\"=hex(1):41,\\\n"
+                               "  42\n"
+                               "something odd\n"
+                               "\"Last\"=dword:00000003\n"
+                               "[HKEY_CLASSES_ROOT\\X]\n"
+                               "\"Name\"=\"other root\"\n"));
     KeyStore store(m_file);
     QVERIFY(store.storeString(Root::CurrentUser, QStringLiteral("k"), QStringLiteral("NAME"), "new")
                 .ok);

@@ -1,5 +1,5 @@
-#include "testfiles.h"
 #include "profilefile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,11 +8,7 @@
 #include <QThread>
 #include <unistd.h>
 
-namespace {
-
-
-
-} // namespace
+namespace {} // namespace
 
 using TestFiles::readBytes;
 using TestFiles::writeBytes;

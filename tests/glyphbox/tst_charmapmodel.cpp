@@ -165,8 +165,8 @@ void TestCharMapModel::pressOutsideTheCells_data()
     // Column 32 of row 0 computes number 33, the '@' cell; past 224 nothing changes.
     QTest::newRow("remainder right of column 31") << QPoint(390, 10) << "Keystroke: @";
     QTest::newRow("remainder below row 6") << QPoint(50, 218) << "Keystroke: )";
-    QTest::newRow("far right, where the number would pass 224") << QPoint(400, 210)
-                                                                 << "Keystroke: )";
+    QTest::newRow("far right, where the number would pass 224")
+        << QPoint(400, 210) << "Keystroke: )";
 }
 
 void TestCharMapModel::pressOutsideTheCells()

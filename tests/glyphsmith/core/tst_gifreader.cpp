@@ -39,9 +39,9 @@ private Q_SLOTS:
 void TestGifReader::readsLikeThePlugin_data()
 {
     QTest::addColumn<QString>("path");
-    for (const char *name : {"qw/quakeworld.gif", "q2/quake2.gif", "hex/hexen.gif",
-                             "generic/ascii.gif", "jumpgate/jumpgate.gif", "q3a/q3-white.gif",
-                             "q3a/q3-black.gif", "q3a/q3-cyan.gif"})
+    for (const char *name :
+         {"qw/quakeworld.gif", "q2/quake2.gif", "hex/hexen.gif", "generic/ascii.gif",
+          "jumpgate/jumpgate.gif", "q3a/q3-white.gif", "q3a/q3-black.gif", "q3a/q3-cyan.gif"})
         QTest::newRow(name) << shipped(QString::fromLatin1(name));
     QTest::newRow("interlaced rows") << QFINDTESTDATA("gifs/interlaced.gif");
     QTest::newRow("transparent index") << QFINDTESTDATA("gifs/transparent.gif");

@@ -97,9 +97,9 @@ void TestModeController::modesSetStateAndOutputs_data()
                                 << true << QByteArray("A");
     QTest::newRow("Quake2") << int(ModeId::Quake2) << "Mode: Quake2 (ASCII Standard)" << false
                             << true << QByteArray("A");
-    QTest::newRow("RivCTF hex")
-        << int(ModeId::RivCtf) << "Mode: Quake2 (Hexadecimal Standard) RivCTF & Viking Server MOD"
-        << false << true << QByteArray("41");
+    QTest::newRow("RivCTF hex") << int(ModeId::RivCtf)
+                                << "Mode: Quake2 (Hexadecimal Standard) RivCTF & Viking Server MOD"
+                                << false << true << QByteArray("41");
     QTest::newRow("Hexen II") << int(ModeId::Hexen2) << "Mode: Hexen II" << false << true
                               << QByteArray("A");
     QTest::newRow("ICQ") << int(ModeId::Icq) << "Mode: ICQ (Instant Messenger Software)" << false

@@ -62,8 +62,8 @@ void TestNameComposer::addChar_data()
     QList<int> twentySix(25, 65);
     twentySix << 66;
     QTest::newRow("26th replaces 25th") << twentySix << QByteArray(24, 'A') + 'B' << 26 << 384;
-    QTest::newRow("trailing blank glyph dropped") << QList<int>{65, 32} << QByteArray("A") << 3
-                                                   << 32;
+    QTest::newRow("trailing blank glyph dropped")
+        << QList<int>{65, 32} << QByteArray("A") << 3 << 32;
     QTest::newRow("inner blank kept") << QList<int>{65, 32, 66} << QByteArray("A B") << 4 << 48;
 }
 
@@ -251,21 +251,24 @@ void TestNameComposer::outputsFramedByMode_data()
     QTest::addColumn<QByteArray>("command");
     QTest::addColumn<QByteArray>("emptyCommand");
 
-    QTest::newRow("quake engine")
-        << int(TableFiller::QuakeEngine) << QList<int>{65, 0, 10, 13, 26, 255}
-        << QByteArray("A\x05\"\x0e\x9a\xa0")
-        << QByteArray("name \"A\x05\"\x0e\x9a\xa0\" //GLYPHSMITH v6.1")
-        << QByteArray("name \"\" //GLYPHSMITH v6.1");
-    QTest::newRow("hexadecimal")
-        << int(TableFiller::Hex) << QList<int>{171, 205, 12, 13, 14}
-        << QByteArray("ABCD0C0D0E") << QByteArray("name \"ABCD0C0D0E\"u //GLYPHSMITH v6.1")
-        << QByteArray("name \"\"u //GLYPHSMITH v6.1");
+    QTest::newRow("quake engine") << int(TableFiller::QuakeEngine)
+                                  << QList<int>{65, 0, 10, 13, 26, 255}
+                                  << QByteArray("A\x05\"\x0e\x9a\xa0")
+                                  << QByteArray("name \"A\x05\"\x0e\x9a\xa0\" //GLYPHSMITH v6.1")
+                                  << QByteArray("name \"\" //GLYPHSMITH v6.1");
+    QTest::newRow("hexadecimal") << int(TableFiller::Hex) << QList<int>{171, 205, 12, 13, 14}
+                                 << QByteArray("ABCD0C0D0E")
+                                 << QByteArray("name \"ABCD0C0D0E\"u //GLYPHSMITH v6.1")
+                                 << QByteArray("name \"\"u //GLYPHSMITH v6.1");
     QTest::newRow("quake 3") << int(TableFiller::Quake3) << QList<int>{34, 9, 65}
                              << QByteArray("^7~   A")
                              << QByteArray("name \"^7~   A^7\" //GLYPHSMITH v6.1")
                              << QByteArray("name \"^7\" //GLYPHSMITH v6.1");
     QTest::newRow("ascii, blank last") << int(TableFiller::Ascii) << QList<int>{0, 64, 255}
-                                       << QByteArray("\x01" "A") << QByteArray("\x01" "A")
+                                       << QByteArray("\x01"
+                                                     "A")
+                                       << QByteArray("\x01"
+                                                     "A")
                                        << QByteArray();
 }
 
@@ -299,7 +302,7 @@ void TestNameComposer::stripShowsGlyphsAndMarker()
     QCOMPARE(strip.size(), QSize(NameStripImage::kWidth, NameStripImage::kHeight));
     QCOMPARE(strip.copy(0, 0, 16, 16), picture.copy(16, 64, 16, 16));
     QCOMPARE(strip.copy(16, 0, 16, 16), picture.copy(128, 192, 16, 16));
-    QCOMPARE(strip.pixel(40, 8), qRgb(0, 0, 0)); // blank slot 3
+    QCOMPARE(strip.pixel(40, 8), qRgb(0, 0, 0));          // blank slot 3
     QCOMPARE(strip.pixel(32 + 8, 20), qRgb(255, 255, 0)); // marker under slot 3
     QVERIFY(strip.pixel(8, 20) != qRgb(255, 255, 0));
 }

@@ -1,4 +1,3 @@
-#include "testfiles.h"
 #include "apppaths.h"
 #include "bitmapexport.h"
 #include "filecommands.h"
@@ -9,6 +8,7 @@
 #include "namecomposer.h"
 #include "namestripimage.h"
 #include "scriptedprompts.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,16 +20,13 @@
 
 using Kind = ScriptedPrompts::Kind;
 
-namespace
-{
+namespace {
 
 const QString kRetry =
     QStringLiteral("ERROR - Glyphsmith encountered an error, Please retry this function again.");
 const QString kNotConfigured =
     QStringLiteral("You have not configured Glyphsmith to utilize this feature.");
 const QByteArray kTail = " // GLYPHSMITH v6.1";
-
-
 
 QImage somePicture()
 {

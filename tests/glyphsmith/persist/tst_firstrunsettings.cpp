@@ -1,18 +1,17 @@
-#include "testfiles.h"
 #include "apppaths.h"
 #include "configureform.h"
 #include "glyphsettings.h"
 #include "profilefile.h"
 #include "scriptedprompts.h"
 #include "startup.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
-namespace
-{
+namespace {
 
 const QString kWelcome = QStringLiteral(
     "THIS MESSAGE WILL ONLY APPEAR ONCE:\rThanks for choosing Glyphsmith.\rSince this is your "
@@ -21,8 +20,6 @@ const QString kWelcome = QStringLiteral(
     "or Quake3: Arena then press cancel and continue to run Glyphsmith. If you need help click "
     "the Help menu from the main screen and view our help and tutorials page. If you need help "
     "after that feel free to send me an email.");
-
-
 
 } // namespace
 
@@ -156,7 +153,8 @@ void TestFirstRunSettings::formSavesVerbatimIncludingEmpty()
 {
     QFETCH(QString, quake3);
     QFETCH(QString, quake);
-    QVERIFY(writeBytes(settings(), "[Glyphsmith]\r\nfirst=no\r\nq3config=old3\r\nq1config=old1\r\n"));
+    QVERIFY(
+        writeBytes(settings(), "[Glyphsmith]\r\nfirst=no\r\nq3config=old3\r\nq1config=old1\r\n"));
 
     ConfigureForm form;
     form.load();

@@ -1,6 +1,6 @@
-#include "testfiles.h"
 #include "namecomposer.h"
 #include "scriptwriter.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,10 +28,7 @@ private Q_SLOTS:
     void nameLine();
 };
 
-namespace
-{
-
-
+namespace {
 
 QImage somePicture()
 {

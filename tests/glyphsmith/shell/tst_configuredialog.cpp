@@ -1,8 +1,8 @@
-#include "testfiles.h"
 #include "apppaths.h"
 #include "configuredialog.h"
 #include "profilefile.h"
 #include "scriptedprompts.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,11 +14,7 @@
 #include <QTest>
 #include <memory>
 
-namespace {
-
-
-
-} // namespace
+namespace {} // namespace
 
 using TestFiles::readBytes;
 using TestFiles::writeBytes;
@@ -65,9 +61,9 @@ void TestConfigureDialog::init()
     AppPaths::setProgramFolder(m_program->path());
     qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
     m_prompts = ScriptedPrompts();
-    QVERIFY(
-        writeBytes(settings(),
-                 "[Glyphsmith]\r\nfirst=no\r\nq3config=/games/baseq3\r\nq1config=/games/id1\r\n"));
+    QVERIFY(writeBytes(
+        settings(),
+        "[Glyphsmith]\r\nfirst=no\r\nq3config=/games/baseq3\r\nq1config=/games/id1\r\n"));
 }
 
 void TestConfigureDialog::cleanup()
