@@ -75,20 +75,24 @@ QByteArray markerComment()
 
 const GlyphTable &table(TableFiller filler)
 {
-    static const GlyphTable quake = quakeEngineTable();
-    static const GlyphTable hex = hexTable();
-    static const GlyphTable q3 = quake3Table();
-    static const GlyphTable ascii = asciiTable();
+    // Each table is built the first time its mode is entered, not all at start-up.
     switch (filler) {
-    case TableFiller::QuakeEngine:
+    case TableFiller::QuakeEngine: {
+        static const GlyphTable quake = quakeEngineTable();
         return quake;
-    case TableFiller::Hex:
+    }
+    case TableFiller::Hex: {
+        static const GlyphTable hex = hexTable();
         return hex;
-    case TableFiller::Quake3:
+    }
+    case TableFiller::Quake3: {
+        static const GlyphTable q3 = quake3Table();
         return q3;
+    }
     case TableFiller::Ascii:
         break;
     }
+    static const GlyphTable ascii = asciiTable();
     return ascii;
 }
 

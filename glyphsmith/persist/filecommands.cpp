@@ -39,6 +39,19 @@ bool isPlainFileName(const QString &name)
     return lossless;
 }
 
+// The save dialog both commands show: one filter, starting where file dialogs
+// start. The empty text when cancelled.
+QString askSavePath(Prompts &prompts, const QString &title, const QString &filter,
+                    const QString &suffix)
+{
+    Prompts::FileRequest request;
+    request.title = title;
+    request.filters = {filter};
+    request.startFolder = AppPaths::dialogStartFolder();
+    request.defaultSuffix = suffix;
+    return prompts.saveFile(request);
+}
+
 } // namespace
 
 FileCommands::FileCommands(const NameComposer &composer, const ModeController &modes,
@@ -48,12 +61,9 @@ FileCommands::FileCommands(const NameComposer &composer, const ModeController &m
 
 void FileCommands::saveName()
 {
-    Prompts::FileRequest request;
-    request.title = QStringLiteral("Save As...");
-    request.filters = {QStringLiteral("Configuration File (*.Cfg)")};
-    request.startFolder = AppPaths::dialogStartFolder();
-    request.defaultSuffix = QStringLiteral("cfg");
-    const QString path = m_prompts.saveFile(request);
+    const QString path =
+        askSavePath(m_prompts, QStringLiteral("Save As..."),
+                    QStringLiteral("Configuration File (*.Cfg)"), QStringLiteral("cfg"));
     if (path.isEmpty())
         return;
 
@@ -136,12 +146,8 @@ void FileCommands::exportBitmap()
     const QImage picture =
         BitmapExport::exportPicture(NameStripImage::render(m_composer), m_composer.namePos());
 
-    Prompts::FileRequest request;
-    request.title = QStringLiteral("Export Bitmap...");
-    request.filters = {QStringLiteral("Bitmaps (*.Bmp)")};
-    request.startFolder = AppPaths::dialogStartFolder();
-    request.defaultSuffix = QStringLiteral("bmp");
-    const QString path = m_prompts.saveFile(request);
+    const QString path = askSavePath(m_prompts, QStringLiteral("Export Bitmap..."),
+                                     QStringLiteral("Bitmaps (*.Bmp)"), QStringLiteral("bmp"));
     if (path.isEmpty())
         return;
 
