@@ -12,9 +12,16 @@ mode="${1:-build}"
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libzip-dev
     fonts-dejavu-core fonts-symbola
 )
+# What the checks need beyond the build: clang's libFuzzer, and the validators
+# and tools of the install and package checks.
+test_packages=(
+    clang libclang-rt-14-dev
+    desktop-file-utils appstream dpkg-dev fakeroot file
+)
+[ "$mode" = test ] && packages+=("${test_packages[@]}")
 
 install_missing() {
     local missing=()
