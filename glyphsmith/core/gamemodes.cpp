@@ -10,39 +10,40 @@ using F = TableFiller;
 // save commands stay off.
 constexpr std::array<ModeInfo, 11> kModes = {{
     {ModeId::QuakeWorld, "QuakeWorld", "QuakeWorld", F::QuakeEngine, "qw/quakeworld.gif",
-     "Mode: Quake (1)/QuakeWorld", "q1config", true, true},
+     "Mode: Quake (1)/QuakeWorld", FamilyId::QuakeWorld, true, true, true},
     {ModeId::QuakeWorldMod, "QuakeWorldMOD", "QuakeWorld MOD", F::QuakeEngine, nullptr,
-     "Mode: Quake (1)/QuakeWorld MOD", nullptr, false, true},
+     "Mode: Quake (1)/QuakeWorld MOD", FamilyId::QuakeWorld, false, false, true},
     {ModeId::Quake2, "Quake2", "Quake2", F::QuakeEngine, "q2/quake2.gif",
-     "Mode: Quake2 (ASCII Standard)", nullptr, false, true},
+     "Mode: Quake2 (ASCII Standard)", FamilyId::Quake2, false, false, true},
     {ModeId::RivCtf, "RivCTFandVikingServerMOD", "RivCTF/Viking Server MOD", F::Hex,
-     "q2/quake2.gif", "Mode: Quake2 (Hexadecimal Standard) RivCTF & Viking Server MOD", nullptr,
-     false, true},
+     "q2/quake2.gif", "Mode: Quake2 (Hexadecimal Standard) RivCTF & Viking Server MOD",
+     FamilyId::Quake2Hex, false, false, true},
     {ModeId::Hexen2, "Hexen2", "Hexen II", F::QuakeEngine, "hex/hexen.gif", "Mode: Hexen II",
-     nullptr, false, true},
+     FamilyId::Hexen2, false, false, true},
     {ModeId::Hexen2Mod, "Hexen2MOD", "Hexen II MOD", F::QuakeEngine, nullptr, "Mode: Hexen II MOD",
-     nullptr, false, true},
+     FamilyId::Hexen2, false, false, true},
     {ModeId::Icq, "ICQ", "ICQ", F::Ascii, "generic/ascii.gif",
-     "Mode: ICQ (Instant Messenger Software)", nullptr, false, true},
+     "Mode: ICQ (Instant Messenger Software)", FamilyId::Icq, false, false, true},
     {ModeId::Quake3, "Q3A", "Quake3: Arena/Q3Demo", F::Quake3, "q3a/q3-white.gif",
-     "Mode: Quake III: Arena", "q3config", true, true},
+     "Mode: Quake III: Arena", FamilyId::Quake3, true, true, true},
     {ModeId::StarCraft, "StarCraft", "StarCraft", F::Ascii, "generic/ascii.gif", "Mode: StarCraft",
-     nullptr, false, true},
+     FamilyId::StarCraft, false, false, true},
     {ModeId::JumpGate, "JumpGate", "JumpGate", F::QuakeEngine, "jumpgate/jumpgate.gif",
-     "Mode: JumpGate - ASCII Basic", nullptr, false, false},
+     "Mode: JumpGate - ASCII Basic", FamilyId::JumpGate, false, false, false},
     {ModeId::UnrealTournament, "UnrealTournament", "Unreal Tournament", F::Ascii,
-     "generic/ascii.gif", "Mode: Unreal Tournament", nullptr, false, true},
+     "generic/ascii.gif", "Mode: Unreal Tournament", FamilyId::UnrealTournament, false, false,
+     true},
 }};
 
 constexpr std::array<ColourInfo, 8> kColours = {{
-    {"White", "^7", "q3a/q3-white.gif"},
-    {"Red", "^1", "q3a/q3-red.gif"},
-    {"Black", "^^0", "q3a/q3-black.gif"},
-    {"Magenta", "^6", "q3a/q3-magenta.gif"},
-    {"Green", "^2", "q3a/q3-green.gif"},
-    {"Yellow", "^3", "q3a/q3-yellow.gif"},
-    {"Blue", "^4", "q3a/q3-blue.gif"},
-    {"Cyan", "^5", "q3a/q3-cyan.gif"},
+    {"White", "^7", "q3a/q3-white.gif", 7},
+    {"Red", "^1", "q3a/q3-red.gif", 1},
+    {"Black", "^^0", "q3a/q3-black.gif", 0},
+    {"Magenta", "^6", "q3a/q3-magenta.gif", 6},
+    {"Green", "^2", "q3a/q3-green.gif", 2},
+    {"Yellow", "^3", "q3a/q3-yellow.gif", 3},
+    {"Blue", "^4", "q3a/q3-blue.gif", 4},
+    {"Cyan", "^5", "q3a/q3-cyan.gif", 5},
 }};
 
 } // namespace
@@ -66,6 +67,15 @@ const ModeInfo &mode(ModeId id)
 std::span<const ColourInfo> colours()
 {
     return kColours;
+}
+
+const ColourInfo *colourForGameIndex(int gameIndex)
+{
+    for (const ColourInfo &c : kColours) {
+        if (c.gameIndex == gameIndex)
+            return &c;
+    }
+    return nullptr;
 }
 
 QStringList modFilters()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gamefamilies.h"
 #include "glyphtables.h"
 
 #include <QStringList>
@@ -28,7 +29,9 @@ struct ModeInfo
     TableFiller filler;
     const char *picture;   // below the program folder; nullptr: the user picks a file
     const char *label;     // the mode caption ("Mode: ...")
-    const char *configKey; // "q1config", "q3config", or nullptr: kept
+    FamilyId family;       // the game whose facts apply to the name
+    bool setsConfigFamily; // QuickSave and the profile save use this family's folder
+                           // from now on; other modes keep the last one
     bool quickSave;        // QuickSave enabled after entry
     bool saveName;         // Save Name and Save Name in GameSpy enabled after entry
 };
@@ -38,6 +41,7 @@ struct ColourInfo
     const char *item;    // list text ("White")
     const char *code;    // "^7"
     const char *picture; // below the program folder
+    int gameIndex;       // the colour the game draws for it, 0 (black) to 7 (white)
 };
 
 namespace GameModes {
@@ -45,6 +49,9 @@ namespace GameModes {
 std::span<const ModeInfo> modes(); // in menu order
 const ModeInfo &mode(ModeId id);
 std::span<const ColourInfo> colours(); // list order, index 0..7
+// The list entry of the game's colour 0..7 (black, red, green, yellow, blue,
+// cyan, magenta, white); nullptr for anything else.
+const ColourInfo *colourForGameIndex(int gameIndex);
 
 // The MOD modes' open dialog.
 inline constexpr char kOpenTitle[] = "Open";

@@ -101,15 +101,15 @@ Framing framing(TableFiller filler)
     const QByteArray prefix("name \"");
     switch (filler) {
     case TableFiller::QuakeEngine:
-        return {1, prefix, '"' + markerComment()};
+        return {false, prefix, '"' + markerComment()};
     case TableFiller::Hex:
-        return {1, prefix, "\"u" + markerComment()};
+        return {false, prefix, "\"u" + markerComment()};
     case TableFiller::Quake3:
-        return {0, prefix, "^7\"" + markerComment()};
+        return {true, prefix, "^7\"" + markerComment()};
     case TableFiller::Ascii:
         break;
     }
-    return {1, {}, {}};
+    return {false, {}, {}};
 }
 
 } // namespace GlyphTables

@@ -11,7 +11,7 @@ using GlyphTable = std::array<QByteArray, 256>;
 
 struct Framing
 {
-    int gameType = 1; // 0: Quake III colour codes in use; 1: every other mode
+    bool colourCodes = false; // Quake III: the pending colour code goes before a character
     QByteArray prefix;
     QByteArray suffix;
 };

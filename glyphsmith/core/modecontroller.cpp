@@ -27,7 +27,8 @@ bool ModeController::loadPicture(const QString &path)
 
 bool ModeController::startUp()
 {
-    m_configKey = QStringLiteral("q3config");
+    m_mode = ModeId::Quake3;
+    m_configFamily = &GameFamilies::family(FamilyId::Quake3);
     const bool loaded = loadPicture(
         AppPaths::dataFile(QString::fromLatin1(GameModes::mode(ModeId::Quake3).picture)));
     // Even without its picture the window enters the mode: the grid stays empty,
@@ -62,8 +63,9 @@ bool ModeController::enterMode(ModeId id)
 
     m_composer.applyFiller(info.filler);
     m_label = QString::fromLatin1(info.label);
-    if (info.configKey)
-        m_configKey = QString::fromLatin1(info.configKey);
+    m_mode = id;
+    if (info.setsConfigFamily)
+        m_configFamily = &GameFamilies::family(info.family);
     m_quickSave = info.quickSave;
     m_saveName = info.saveName;
     m_colourList = info.filler == TableFiller::Quake3;

@@ -33,7 +33,16 @@ public:
 
     const FontPicture &fontPicture() const { return m_picture; }
     QString label() const { return m_label; }
-    QString configKey() const { return m_configKey; }
+    ModeId mode() const { return m_mode; }
+    // The game whose facts apply to the current name.
+    const GameFamily &family() const
+    {
+        return GameFamilies::family(GameModes::mode(m_mode).family);
+    }
+    // The game whose folder QuickSave and the profile save write into: the last
+    // QuakeWorld or Quake III mode entered (Quake III at start-up).
+    const GameFamily &configFamily() const { return *m_configFamily; }
+    QString configKey() const { return QString::fromLatin1(m_configFamily->configKey); }
     bool quickSaveEnabled() const { return m_quickSave; }
     bool saveNameEnabled() const { return m_saveName; }
     bool gameSpyEnabled() const { return m_saveName; }
@@ -50,7 +59,8 @@ private:
     Prompts &m_prompts;
     FontPicture m_picture;
     QString m_label = QStringLiteral("Mode:");
-    QString m_configKey = QStringLiteral("q3config");
+    ModeId m_mode = ModeId::Quake3;
+    const GameFamily *m_configFamily = &GameFamilies::family(FamilyId::Quake3);
     bool m_quickSave = false;
     bool m_saveName = false;
     bool m_colourList = false;

@@ -11,6 +11,7 @@ void NameComposer::applyFiller(TableFiller filler)
 {
     m_table = GlyphTables::table(filler);
     m_framing = GlyphTables::framing(filler);
+    m_hasMode = true;
     if (filler == TableFiller::Quake3) {
         m_colorCode = "^7";
         m_colorUsed = false;
@@ -38,12 +39,12 @@ QString NameComposer::addChar(const QByteArray &selChar, const QImage &glyph)
     m_glyphs[index] = glyph;
 
     QString error;
-    if (m_framing.gameType == 0)
-        m_texts[index] = m_colorUsed ? selChar : m_colorCode + selChar;
-    else if (m_framing.gameType == 1)
-        m_texts[index] = selChar;
-    else
+    if (!m_hasMode)
         error = QStringLiteral("ERROR - Could not determine game.");
+    else if (m_framing.colourCodes && !m_colorUsed)
+        m_texts[index] = m_colorCode + selChar;
+    else
+        m_texts[index] = selChar;
 
     ++m_namePos;
     const QByteArray raw = rawName();

@@ -45,7 +45,7 @@ public:
     QByteArray rawText() const { return m_rawText; } // what Text2 shows
     QByteArray commandText() const { return m_commandText; } // what Text3 shows
 
-    int gameType() const { return m_framing.gameType; }
+    bool colourCodes() const { return m_framing.colourCodes; }
     QByteArray cmdPrefix() const { return m_framing.prefix; }
     QByteArray cmdSuffix() const { return m_framing.suffix; }
     QByteArray colorCode() const { return m_colorCode; }
@@ -59,7 +59,8 @@ private:
     QString addChar(const QByteArray &selChar, const QImage &glyph);
 
     GlyphTable m_table;
-    Framing m_framing{-1, {}, {}}; // no mode yet: adding reports the error
+    Framing m_framing;
+    bool m_hasMode = false; // no mode yet: adding reports the error
     std::array<QByteArray, kSlots> m_texts;
     std::array<QImage, kSlots> m_glyphs;
     int m_namePos = 1;

@@ -20,11 +20,6 @@ const QString kRetry =
     QStringLiteral("ERROR - Glyphsmith encountered an error, Please retry this function again.");
 const QString kProfilesKey = QStringLiteral("Software\\GameSpy\\GameSpy 3D\\Profiles\\");
 
-bool isQuake3Family(const ModeController &modes)
-{
-    return modes.configKey() == QLatin1String(GlyphSettings::kQuake3Folder);
-}
-
 // The answer becomes part of a file name in the game folder: anything that would
 // lead elsewhere, or that a file system or the code page cannot hold, is refused.
 bool isPlainFileName(const QString &name)
@@ -81,10 +76,9 @@ void FileCommands::saveName()
 
 void FileCommands::quickSave()
 {
-    const bool quake3 = isQuake3Family(m_modes);
-    m_quickSavePath =
-        gameFolderFile(quake3 ? QStringLiteral("q3config.cfg") : QStringLiteral("config.cfg"));
-    if (quickSave1() && !quake3) {
+    const GameFamily &family = m_modes.configFamily();
+    m_quickSavePath = gameFolderFile(QString::fromLatin1(family.quickSaveFile));
+    if (quickSave1() && family.quickSaveHint) {
         m_prompts.message(QStringLiteral("File saved to: ") + m_quickSavePath +
                               QStringLiteral("\rYou will need to manually execute this script."),
                           kTitle);
@@ -110,10 +104,10 @@ void FileCommands::saveInGameSpy()
     }
     const QString fileName = QStringLiteral("GLYPH-") + *answer + QStringLiteral(".cfg");
 
-    const bool quake3 = isQuake3Family(m_modes);
+    const GameFamily &family = m_modes.configFamily();
     m_quickSavePath = gameFolderFile(fileName);
-    const QString key = kProfilesKey + *profile +
-                        (quake3 ? QStringLiteral("\\Quake3") : QStringLiteral("\\QuakeWorld"));
+    const QString key =
+        kProfilesKey + *profile + QLatin1Char('\\') + QLatin1String(family.browserSubkey);
     auto storeProfile = [&] {
         KeyStore store = KeyStore::userStore();
         KeyStore::Result stored = store.createKey(KeyStore::Root::CurrentUser, key);
@@ -132,7 +126,7 @@ void FileCommands::saveInGameSpy()
 
     // The two families write in a different order, and the user sees the
     // messages in that order.
-    if (quake3) {
+    if (family.profileBeforeScript) {
         storeProfile();
         quickSave1();
     } else {
@@ -183,9 +177,7 @@ bool FileCommands::quickSave1()
 // folder is not configured.
 QString FileCommands::gameFolderFile(const QString &fileName) const
 {
-    const QString folder =
-        GlyphSettings::read(isQuake3Family(m_modes) ? QLatin1String(GlyphSettings::kQuake3Folder)
-                                                    : QLatin1String(GlyphSettings::kQuakeFolder));
+    const QString folder = GlyphSettings::read(QLatin1String(m_modes.configFamily().configKey));
     if (folder.isEmpty())
         return {};
     return folder.endsWith(QLatin1Char('/')) ? folder + fileName

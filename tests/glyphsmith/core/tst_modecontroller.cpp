@@ -78,7 +78,7 @@ void TestModeController::startUpEntersQuake3()
     QCOMPARE(modes.configKey(), QStringLiteral("q3config"));
     QVERIFY(modes.colourListEnabled());
     QVERIFY(modes.saveNameEnabled());
-    QCOMPARE(composer.gameType(), 0);
+    QVERIFY(composer.colourCodes());
     QCOMPARE(composer.namePos(), 1);
     const QImage white(AppPaths::dataFile("q3a/q3-white.gif"), "PNG");
     QCOMPARE(modes.fontPicture().image().pixelColor(0, 0), white.pixelColor(0, 0));
@@ -174,7 +174,7 @@ void TestModeController::missingPictureKeepsModeAndTellsUser()
     ModeController empty(fresh, m_prompts);
     QVERIFY(!empty.startUp());
     QCOMPARE(empty.fontPicture().image().pixelColor(0, 0), QColor(Qt::black));
-    QCOMPARE(fresh.gameType(), 0);
+    QVERIFY(fresh.colourCodes());
 }
 
 void TestModeController::modDialogCancelChangesNothing()

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <span>
+
+// What each game does with a player name, and where its files and profiles live:
+// one row per game family the modes name. Every place that asks "which game?"
+// asks the row. A row only states facts read from the engine's public source or
+// seen in the running engine; where nothing is known, it says so (known == false)
+// and the name check stays silent about that game.
+enum class FamilyId {
+    QuakeWorld, // Quake and QuakeWorld
+    Quake2,
+    Quake2Hex, // the Quake II server mods that take names as hexadecimal pairs
+    Hexen2,
+    Quake3,
+    Icq,
+    StarCraft,
+    JumpGate,
+    UnrealTournament,
+};
+
+// A point where the game cuts the name: it keeps `bytes` bytes there.
+struct NameLimit
+{
+    int bytes = 0;
+    const char *where = nullptr; // "the scoreboard shows", "the server keeps", "the game keeps"
+};
+
+// What the game does to a name holding one of the refused bytes.
+enum class Refusal {
+    NameEndsThere, // the name is cut before the byte
+    OldNameKept,   // the change is ignored: the player keeps the previous name
+    NameRefused,   // the whole new name is refused
+    PlayerUnnamed, // the player is shown without a name ("UnnamedPlayer")
+};
+
+// Changes the game makes without a word, applied in the order listed here.
+enum Change : unsigned {
+    StripHighBit = 1u << 0,        // 128-255 become 0-127
+    DropControls = 1u << 1,        // codes under 32 and 127 dropped (after StripHighBit)
+    DropCodes1To13 = 1u << 2,      // bytes 1 to 13 dropped
+    TrimBlanks = 1u << 3,          // blanks, CR and LF trimmed at both ends
+    HighAndPercentToDot = 1u << 4, // 128-255 and '%' arrive as '.'
+    DropLeadingBlanks = 1u << 5,
+    CollapseBlanks = 1u << 6, // more than three blanks in a row cut to three
+    RemoveBlack = 1u << 7,    // colour codes selecting black are removed
+    BlanksToUnderscores = 1u << 8,
+};
+
+struct GameFamily
+{
+    FamilyId id;
+    const char *name; // as the player knows it: "Quake III"
+    bool known;       // false: no public facts; the check says nothing about the name
+
+    // Cuts, smallest first; empty when unknown. Colour codes count in every cut
+    // of a game that has them (coloursCount), though they draw nothing.
+    std::span<const NameLimit> limits;
+    bool colourCodes;  // "^" + a character selects a colour (Quake III)
+    bool coloursCount; // colour codes count against the limits
+
+    QByteArray refused; // bytes the game refuses in a name, each with `refusal`
+    Refusal refusal;
+    QByteArray cutAt;      // bytes at which the name ends (the bytes and all after them go)
+    unsigned changes;      // Change flags
+    const char *emptyName; // what an empty (or colour-only) name becomes; nullptr: nothing known
+
+    bool hexPairs; // the raw name is hexadecimal pairs that the server turns into bytes
+
+    // The game's configuration folder and files, for families the program writes
+    // scripts for; nullptr (and false) elsewhere.
+    const char *configKey;     // the setting that holds the folder: "q1config", "q3config"
+    const char *quickSaveFile; // the default script in that folder
+    const char *browserSubkey; // the game-browser profile's subkey: "QuakeWorld", "Quake3"
+    bool profileBeforeScript;  // the profile save stores the profile, then writes the script
+    bool quickSaveHint;        // QuickSave adds the "manually execute" hint after saving
+};
+
+namespace GameFamilies {
+
+std::span<const GameFamily> families();
+const GameFamily &family(FamilyId id);
+
+} // namespace GameFamilies
