@@ -47,9 +47,6 @@ QString NameComposer::addChar(const QByteArray &selChar, const QImage &glyph)
         m_texts[index] = selChar;
 
     ++m_namePos;
-    const QByteArray raw = rawName();
-    m_commandText = m_framing.prefix + raw + m_framing.suffix;
-    m_rawText = raw;
     m_colorUsed = true;
     Q_EMIT nameChanged();
     return error;
@@ -57,8 +54,6 @@ QString NameComposer::addChar(const QByteArray &selChar, const QImage &glyph)
 
 void NameComposer::newName()
 {
-    m_rawText.clear();
-    m_commandText = m_framing.prefix + m_framing.suffix;
     m_namePos = 1;
     for (QImage &glyph : m_glyphs)
         glyph = QImage();

@@ -40,10 +40,11 @@ public:
     int namePos() const { return m_namePos; } // 1..25, or 26 right after slot 25 was filled
     int markerLeft() const;                   // pixels: (slot - 1) x 16, never past slot 25
     QByteArray slotText(int slot) const;
-    QImage slotGlyph(int slot) const;                // null image: blank
-    QByteArray rawName() const;                      // slot texts joined, trailing blanks removed
-    QByteArray rawText() const { return m_rawText; } // what Text2 shows
-    QByteArray commandText() const { return m_commandText; } // what Text3 shows
+    QImage slotGlyph(int slot) const; // null image: blank
+    // The slot texts joined, trailing blanks removed: what the Raw Source box shows.
+    QByteArray rawName() const;
+    // The framing around the raw name: what the Command Line box shows.
+    QByteArray commandText() const { return m_framing.prefix + rawName() + m_framing.suffix; }
 
     bool colourCodes() const { return m_framing.colourCodes; }
     QByteArray cmdPrefix() const { return m_framing.prefix; }
@@ -64,8 +65,6 @@ private:
     std::array<QByteArray, kSlots> m_texts;
     std::array<QImage, kSlots> m_glyphs;
     int m_namePos = 1;
-    QByteArray m_rawText;
-    QByteArray m_commandText;
     QByteArray m_colorCode = "^7";
     bool m_colorUsed = true;
 };

@@ -243,7 +243,7 @@ void MainWindow::activate(SidePanel::Item item, bool fromKeyboard)
         m_helpMenu->exec(at);
         break;
     case SidePanel::Item::CopyRaw:
-        QGuiApplication::clipboard()->setText(Cp1252::toUnicode(m_composer.rawText()));
+        QGuiApplication::clipboard()->setText(Cp1252::toUnicode(m_composer.rawName()));
         break;
     case SidePanel::Item::CopyCommand:
         QGuiApplication::clipboard()->setText(Cp1252::toUnicode(m_composer.commandText()));
@@ -309,7 +309,7 @@ void MainWindow::showMode()
 
 void MainWindow::showName()
 {
-    m_rawText->setText(Cp1252::toDisplay(m_composer.rawText()));
+    m_rawText->setText(Cp1252::toDisplay(m_composer.rawName()));
     m_commandText->setText(Cp1252::toDisplay(m_composer.commandText()));
     // Show the start of the text, as a fresh box would.
     m_rawText->setCursorPosition(0);

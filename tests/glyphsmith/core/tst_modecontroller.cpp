@@ -133,10 +133,10 @@ void TestModeController::modesSetStateAndOutputs()
     QCOMPARE(modes.gameSpyEnabled(), saveName);
     QCOMPARE(modes.colourListEnabled(), ModeId(mode) == ModeId::Quake3);
     // The name is cleared and the new framing shows around it.
-    QCOMPARE(composer.rawText(), QByteArray());
+    QCOMPARE(composer.rawName(), QByteArray());
     QCOMPARE(composer.commandText(), composer.cmdPrefix() + composer.cmdSuffix());
     composer.clickCell(65, modes.fontPicture().image());
-    QCOMPARE(composer.rawText(), cell65);
+    QCOMPARE(composer.rawName(), cell65);
 }
 
 void TestModeController::configKeyOutlivesOtherModes()
@@ -164,7 +164,7 @@ void TestModeController::missingPictureKeepsModeAndTellsUser()
 
     QVERIFY(!modes.enterMode(ModeId::Hexen2));
     QCOMPARE(modes.label(), QStringLiteral("Mode: Quake III: Arena"));
-    QCOMPARE(composer.rawText(), QByteArray("^7A"));
+    QCOMPARE(composer.rawName(), QByteArray("^7A"));
     QCOMPARE(m_prompts.messages().size(), 1);
     QVERIFY(m_prompts.messages().first().contains(AppPaths::dataFile("hex/hexen.gif")));
 
@@ -191,7 +191,7 @@ void TestModeController::modDialogCancelChangesNothing()
     QCOMPARE(request.filters.first(), QStringLiteral("Bitmaps (*.Bmp)"));
     QVERIFY(modes.quickSaveEnabled());
     QCOMPARE(modes.label(), QStringLiteral("Mode: Quake III: Arena"));
-    QCOMPARE(composer.rawText(), QByteArray("^7A"));
+    QCOMPARE(composer.rawName(), QByteArray("^7A"));
 }
 
 void TestModeController::modPictureOfAnySize_data()
@@ -222,7 +222,7 @@ void TestModeController::modPictureOfAnySize()
     QVERIFY(qGray(image.pixel(5, 5)) > 200);
     QCOMPARE(image.pixel(255, 255), qRgb(0, 0, 0)); // outside the file: black
     composer.clickCell(65, image);
-    QCOMPARE(composer.rawText(), QByteArray("A"));
+    QCOMPARE(composer.rawName(), QByteArray("A"));
 }
 
 void TestModeController::colourPickSwitchesPictureAndCode()
@@ -236,10 +236,10 @@ void TestModeController::colourPickSwitchesPictureAndCode()
     QVERIFY(modes.fontPicture().image().pixelColor(0, 0) != white);
     composer.clickCell(66, modes.fontPicture().image());
     composer.clickCell(67, modes.fontPicture().image());
-    QCOMPARE(composer.rawText(), QByteArray("^7A^1BC"));
+    QCOMPARE(composer.rawName(), QByteArray("^7A^1BC"));
     QVERIFY(modes.pickColour(2));
     composer.clickCell(65, modes.fontPicture().image());
-    QCOMPARE(composer.rawText(), QByteArray("^7A^1BC^^0A"));
+    QCOMPARE(composer.rawName(), QByteArray("^7A^1BC^^0A"));
 }
 
 void TestModeController::colourOutOfRangeKeepsCode()
@@ -253,7 +253,7 @@ void TestModeController::colourOutOfRangeKeepsCode()
     QCOMPARE(m_prompts.messages(), QStringList{"ERROR - An unknown error occured."});
     // The code in force goes in front of the next character all the same.
     composer.clickCell(66, modes.fontPicture().image());
-    QCOMPARE(composer.rawText(), QByteArray("^6A^6B"));
+    QCOMPARE(composer.rawName(), QByteArray("^6A^6B"));
 }
 
 void TestModeController::reenteringQuake3ResetsWhite()
@@ -267,7 +267,7 @@ void TestModeController::reenteringQuake3ResetsWhite()
     modes.enterMode(ModeId::Quake3);
     QCOMPARE(modes.fontPicture().image().pixelColor(0, 0), white);
     composer.clickCell(65, modes.fontPicture().image());
-    QCOMPARE(composer.rawText(), QByteArray("^7A"));
+    QCOMPARE(composer.rawName(), QByteArray("^7A"));
 }
 
 QTEST_GUILESS_MAIN(TestModeController)
