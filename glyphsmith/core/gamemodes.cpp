@@ -36,14 +36,14 @@ constexpr std::array<ModeInfo, 11> kModes = {{
 }};
 
 constexpr std::array<ColourInfo, 8> kColours = {{
-    {"White", "^7", "q3a/q3-white.gif", 7},
-    {"Red", "^1", "q3a/q3-red.gif", 1},
-    {"Black", "^^0", "q3a/q3-black.gif", 0},
-    {"Magenta", "^6", "q3a/q3-magenta.gif", 6},
-    {"Green", "^2", "q3a/q3-green.gif", 2},
-    {"Yellow", "^3", "q3a/q3-yellow.gif", 3},
-    {"Blue", "^4", "q3a/q3-blue.gif", 4},
-    {"Cyan", "^5", "q3a/q3-cyan.gif", 5},
+    {"White", "^7", "q3a/q3-white.gif", 7, 0xFFFFFF},
+    {"Red", "^1", "q3a/q3-red.gif", 1, 0xFF0000},
+    {"Black", "^^0", "q3a/q3-black.gif", 0, 0x000000},
+    {"Magenta", "^6", "q3a/q3-magenta.gif", 6, 0xFF00FF},
+    {"Green", "^2", "q3a/q3-green.gif", 2, 0x00FF00},
+    {"Yellow", "^3", "q3a/q3-yellow.gif", 3, 0xFFFF00},
+    {"Blue", "^4", "q3a/q3-blue.gif", 4, 0x0000FF},
+    {"Cyan", "^5", "q3a/q3-cyan.gif", 5, 0x00FFFF},
 }};
 
 } // namespace

@@ -42,6 +42,7 @@ struct ColourInfo
     const char *code;    // "^7"
     const char *picture; // below the program folder
     int gameIndex;       // the colour the game draws for it, 0 (black) to 7 (white)
+    unsigned swatch;     // that colour as 0xRRGGBB
 };
 
 namespace GameModes {

@@ -96,6 +96,13 @@ const GlyphTable &table(TableFiller filler)
     return ascii;
 }
 
+int cellShowing(TableFiller filler, unsigned char code)
+{
+    if (filler == TableFiller::Ascii)
+        return code == 0 ? -1 : code - 1;
+    return code;
+}
+
 Framing framing(TableFiller filler)
 {
     const QByteArray prefix("name \"");

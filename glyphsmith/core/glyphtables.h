@@ -26,4 +26,9 @@ QByteArray markerComment();
 const GlyphTable &table(TableFiller filler);
 Framing framing(TableFiller filler);
 
+// The grid cell whose glyph shows byte `code` in the filler's font picture, or -1.
+// The game fonts hold the glyph of byte n in cell n; the plain-character picture
+// starts at code 1.
+int cellShowing(TableFiller filler, unsigned char code);
+
 } // namespace GlyphTables

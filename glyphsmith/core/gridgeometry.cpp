@@ -24,6 +24,15 @@ int cellAt(QPoint point)
     return row * kColumns + column;
 }
 
+int moveCell(int cell, int columns, int rows)
+{
+    if (cell < 0 || cell >= kCells)
+        return 0;
+    const int column = qBound(0, cell % kColumns + columns, kColumns - 1);
+    const int row = qBound(0, cell / kColumns + rows, kColumns - 1);
+    return row * kColumns + column;
+}
+
 QString charNumberCaption(int cell)
 {
     if (cell < 0 || cell >= kCells)

@@ -22,6 +22,10 @@ QRect cellRect(int cell);
 // The cell under a point of the grid, or -1 when no cell is there.
 int cellAt(QPoint point);
 
+// The cell `columns` across and `rows` down from `cell`, stopping at the grid's
+// edges; -1 (no cell yet) moves from cell 0.
+int moveCell(int cell, int columns, int rows);
+
 // "Char Number: n+1" while cell n is hovered, "Char Number:" for -1.
 QString charNumberCaption(int cell);
 

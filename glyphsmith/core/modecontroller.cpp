@@ -61,9 +61,10 @@ bool ModeController::enterMode(ModeId id)
     if (!loadPicture(path))
         return false;
 
+    // The mode first, so whoever redraws on the name's change sees the new one.
+    m_mode = id;
     m_composer.applyFiller(info.filler);
     m_label = QString::fromLatin1(info.label);
-    m_mode = id;
     if (info.setsConfigFamily)
         m_configFamily = &GameFamilies::family(info.family);
     m_quickSave = info.quickSave;

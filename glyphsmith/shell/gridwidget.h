@@ -2,13 +2,15 @@
 
 #include <QWidget>
 
-class QFrame;
+class CellMarker;
 class QImage;
 class QLabel;
 
 // The character grid (CharMapBG), 263 x 263 pixels: the font picture (CharMap) at
 // its top-left corner under the 256 click and hover cells of GridGeometry, and the
-// yellow frame (Shape1) over the hovered cell.
+// yellow frame (Shape1) over the hovered cell. It takes the keyboard focus: the
+// arrow keys move a cursor over the cells, previewing each as a hover does, and
+// Enter or Space adds the cell under it, as a click does.
 class GridWidget : public QWidget
 {
     Q_OBJECT
@@ -23,19 +25,29 @@ public:
 
     void hideHighlight();
 
+    // The cell the keyboard acts on, or -1 before the first hover or key.
+    int cursorCell() const { return m_cursor; }
+
 Q_SIGNALS:
-    // The pointer moved over cell 0..255; the frame is already on it.
+    // The pointer moved over cell 0..255, or the keyboard cursor onto it; the frame
+    // is already on it.
     void cellHovered(int cell);
-    // Left button pressed and released on the same cell.
+    // Left button pressed and released on the same cell, or Enter/Space on the cursor.
     void cellClicked(int cell);
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    void showCell(int cell);
+
     QLabel *m_picture = nullptr;
-    QFrame *m_highlight = nullptr;
+    CellMarker *m_highlight = nullptr;
     int m_pressedCell = -1;
+    int m_cursor = -1;
 };

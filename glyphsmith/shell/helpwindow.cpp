@@ -4,9 +4,13 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QtMath>
 
 namespace {
 
@@ -37,8 +41,24 @@ HelpWindow::HelpWindow(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(m_viewer);
 
-    resize(427, 226);
     loadPage();
+    resize(fittingSize());
+}
+
+QSize HelpWindow::fittingSize() const
+{
+    // Wide enough for the page's widest picture or line, so nothing needs a
+    // sideways scroll; as tall as a comfortable read, within the screen.
+    QTextDocument *page = m_viewer->document();
+    page->setTextWidth(-1);
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_viewer);
+    const int width = qCeil(page->idealWidth()) + 2 * m_viewer->frameWidth() + scrollBar + 2;
+    QSize size(width, 560);
+    if (const QScreen *s = screen()) {
+        const QSize room = s->availableSize() * 9 / 10;
+        size = size.boundedTo(room);
+    }
+    return size.expandedTo(QSize(427, 226));
 }
 
 HelpWindow *HelpWindow::showInstance()

@@ -26,6 +26,7 @@ public:
 
 private:
     void loadPage();
+    QSize fittingSize() const;
 
     QTextBrowser *m_viewer;
 };

@@ -1,8 +1,10 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "captionfit.h"
 #include "cp1252.h"
 #include "fontfamilies.h"
+#include "framebox.h"
 #include "glyphboxlauncher.h"
 #include "glyphpreview.h"
 #include "gridgeometry.h"
@@ -10,32 +12,27 @@
 #include "helpwindow.h"
 #include "links.h"
 #include "namestripwidget.h"
+#include "outputbox.h"
 #include "prompts.h"
+#include "twips.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Glyphsmith");
-
-// The layout is kept in twips as designed, 15 to the pixel.
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0),
-                 qRound(height / 15.0));
-}
 
 template <typename W> W *place(W *widget, const char *objectName, const QRect &geometry)
 {
@@ -49,10 +46,48 @@ QLabel *label(const char *text, QWidget *parent, const char *objectName, const Q
     return place(new QLabel(QLatin1String(text), parent), objectName, geometry);
 }
 
-QGroupBox *frame(const char *title, QWidget *parent, const char *objectName, const QRect &geometry)
+FrameBox *frame(const char *title, QWidget *parent, const char *objectName, const QRect &geometry)
 {
-    return place(new QGroupBox(QLatin1String(title), parent), objectName, geometry);
+    return place(new FrameBox(QLatin1String(title), parent), objectName, geometry);
 }
+
+// A colour list entry: the swatch of the colour the game draws, framed so black
+// shows, and the name close beside it, so "Magenta" fits half the list's width.
+class ColourDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
+    {
+        // Exactly one grid cell: four rows must fill the list without scrolling.
+        const auto *view = qobject_cast<const QListView *>(option.widget);
+        return view ? view->gridSize() : QSize(55, 14);
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QWidget *view = option.widget;
+        QStyle *style = view ? view->style() : QApplication::style();
+        item.text.clear();
+        item.icon = QIcon();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
+
+        const int side = 8;
+        const QRect box(option.rect.left() + 2, option.rect.center().y() - side / 2, side, side);
+        painter->fillRect(box, index.data(Qt::DecorationRole).value<QColor>());
+        painter->setPen(QColor(0x80, 0x80, 0x80));
+        painter->drawRect(box.adjusted(0, 0, -1, -1));
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->setPen(
+            option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(option.rect.adjusted(side + 5, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          index.data(Qt::DisplayRole).toString());
+    }
+};
 
 } // namespace
 
@@ -77,6 +112,7 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
     setFont(small);
 
     buildComposition();
+    fitCaptions();
     buildMenus();
 
     connect(&m_composer, &NameComposer::nameChanged, this, &MainWindow::showName);
@@ -114,7 +150,7 @@ void MainWindow::buildComposition()
 
     auto *rightPanel = place(new QWidget(this), "Picture1", twips(6240, 0, 2055, 3950));
 
-    QGroupBox *charView = frame("CharView", rightPanel, "Frame4", twips(70, 600, 1812, 1332));
+    FrameBox *charView = frame("CharView", rightPanel, "Frame4", twips(70, 600, 1812, 1332));
     label("Regular View:", charView, "Label1", twips(120, 240, 1335, 375))
         ->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_regularView = place(new GlyphPreview(1, charView), "RegViewChar", twips(1440, 240, 252, 252));
@@ -123,15 +159,25 @@ void MainWindow::buildComposition()
     m_charNumber = label("", charView, "Label3", twips(120, 1080, 1692, 252));
     m_charNumber->setText(GridGeometry::charNumberCaption(-1));
 
-    QGroupBox *controls = frame("Controls", rightPanel, "Frame6", twips(70, 2040, 1812, 600));
-    auto *deleteButton = place(new QPushButton(QStringLiteral("Delete"), controls), "Command1",
-                               twips(120, 240, 1572, 252));
-    connect(deleteButton, &QPushButton::clicked, &m_composer, &NameComposer::deleteChar);
+    FrameBox *controls = frame("Controls", rightPanel, "Frame6", twips(70, 2040, 1812, 600));
+    m_deleteButton = place(new QPushButton(QStringLiteral("Delete"), controls), "Command1",
+                           twips(120, 240, 1572, 252));
+    connect(m_deleteButton, &QPushButton::clicked, &m_composer, &NameComposer::deleteChar);
 
-    QGroupBox *colourFrame = frame("Q3:A Colors", rightPanel, "Frame5", twips(70, 2760, 1812, 975));
-    m_colours = place(new QListWidget(colourFrame), "List1", twips(60, 240, 1704, 615));
-    for (const ColourInfo &colour : GameModes::colours())
-        m_colours->addItem(QLatin1String(colour.item));
+    // All eight colours in view at once: the frame reaches down to the panel's
+    // bottom, and the list runs in two columns of four, each with its swatch.
+    FrameBox *colourFrame = frame("Q3:A Colors", rightPanel, "Frame5", twips(70, 2760, 1812, 1185));
+    m_colours = place(new QListWidget(colourFrame), "List1", twips(60, 240, 1704, 900));
+    m_colours->setFlow(QListView::TopToBottom);
+    m_colours->setWrapping(true);
+    m_colours->setUniformItemSizes(true);
+    m_colours->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_colours->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_colours->setItemDelegate(new ColourDelegate(m_colours));
+    for (const ColourInfo &colour : GameModes::colours()) {
+        auto *item = new QListWidgetItem(QLatin1String(colour.item), m_colours);
+        item->setData(Qt::DecorationRole, QColor::fromRgb(colour.swatch));
+    }
     connect(m_colours, &QListWidget::currentRowChanged, &m_modes, &ModeController::pickColour);
 
     m_strip = new NameStripWidget(m_composer, this);
@@ -140,13 +186,43 @@ void MainWindow::buildComposition()
     connect(m_strip, &NameStripWidget::deleteRequested, &m_composer, &NameComposer::deleteChar);
 
     label("Raw Source Code->", this, "Label5", twips(2040, 4440, 1575, 255));
-    m_rawText = place(new QLineEdit(this), "Text2", twips(3600, 4440, 4695, 288));
+    m_rawText = place(new OutputBox(this), "Text2", twips(3600, 4440, 4695, 288));
     // Reaches to the box rather than the drawn 81 pixels, so the arrow is not cut.
     label("Command Line->", this, "Label6", twips(2280, 4740, 1320, 255));
-    m_commandText = place(new QLineEdit(this), "Text3", twips(3600, 4740, 4695, 288));
-    for (QLineEdit *box : {m_rawText, m_commandText})
-        box->setReadOnly(true);
+    m_commandText = place(new OutputBox(this), "Text3", twips(3600, 4740, 4695, 288));
     m_modeLabel = label("Mode:", this, "Label7", twips(2160, 5040, 6135, 255));
+
+    setTabOrder(m_grid, m_strip);
+    setTabOrder(m_strip, m_deleteButton);
+    setTabOrder(m_deleteButton, m_colours);
+    setTabOrder(m_colours, m_rawText);
+    setTabOrder(m_rawText, m_commandText);
+}
+
+void MainWindow::fitCaptions()
+{
+    // One font for every caption of the window, at the largest size at which the
+    // longest of each label's texts fits where the label stands.
+    QList<CaptionFit::Caption> captions;
+    for (const QLabel *l : findChildren<QLabel *>()) {
+        if (l->objectName() == QLatin1String("CharMap"))
+            continue;
+        QStringList texts{l->text()};
+        if (l == m_charNumber)
+            texts = {GridGeometry::charNumberCaption(GridGeometry::kCells - 1)};
+        else if (l == m_modeLabel)
+            texts.clear();
+        for (const QString &t : std::as_const(texts))
+            captions.append({QString(t).remove(QLatin1Char('&')), l->width(), l->height()});
+    }
+    for (const ModeInfo &mode : GameModes::modes())
+        captions.append({QLatin1String(mode.label), m_modeLabel->width(), m_modeLabel->height()});
+    for (const FrameBox *f : findChildren<FrameBox *>())
+        captions.append({f->title(), f->width() - 16, 0});
+    setFont(CaptionFit::fit(font(), captions));
+
+    const QSize list = m_colours->contentsRect().size();
+    m_colours->setGridSize(QSize(list.width() / 2, list.height() / 4));
 }
 
 QAction *MainWindow::addItem(QMenu *menu, const char *objectName, const QString &caption)
@@ -296,6 +372,8 @@ void MainWindow::enterMode(ModeId id)
 void MainWindow::showPicture()
 {
     m_grid->setPicture(m_modes.fontPicture().image());
+    // The boxes draw control codes with the picture's glyphs.
+    showName();
 }
 
 void MainWindow::showMode()
@@ -309,11 +387,13 @@ void MainWindow::showMode()
 
 void MainWindow::showName()
 {
-    m_rawText->setText(Cp1252::toDisplay(m_composer.rawName()));
-    m_commandText->setText(Cp1252::toDisplay(m_composer.commandText()));
-    // Show the start of the text, as a fresh box would.
-    m_rawText->setCursorPosition(0);
-    m_commandText->setCursorPosition(0);
+    const TableFiller filler = GameModes::mode(m_modes.mode()).filler;
+    const OutputBox::GlyphSource glyphs = [this, filler](unsigned char code) {
+        const int cell = GlyphTables::cellShowing(filler, code);
+        return cell < 0 ? QImage() : m_modes.fontPicture().glyph(cell);
+    };
+    m_rawText->setContent(m_composer.rawName(), glyphs);
+    m_commandText->setContent(m_composer.commandText(), glyphs);
 }
 
 void MainWindow::confirmExit()

@@ -14,9 +14,10 @@ class NameStripWidget;
 class Prompts;
 class QAction;
 class QLabel;
-class QLineEdit;
+class OutputBox;
 class QListWidget;
 class QMenu;
+class QPushButton;
 
 // Glyphsmith's main window (Form1), 554 x 350 pixels, fixed: the side panel and its
 // pop-up menus, the character grid with its preview, the name strip, the Quake III
@@ -52,6 +53,7 @@ protected:
 
 private:
     void buildComposition();
+    void fitCaptions();
     void buildMenus();
     QAction *addItem(QMenu *menu, const char *objectName, const QString &caption);
 
@@ -78,8 +80,9 @@ private:
     QLabel *m_charNumber = nullptr;
     NameStripWidget *m_strip = nullptr;
     QListWidget *m_colours = nullptr;
-    QLineEdit *m_rawText = nullptr;
-    QLineEdit *m_commandText = nullptr;
+    QPushButton *m_deleteButton = nullptr;
+    OutputBox *m_rawText = nullptr;
+    OutputBox *m_commandText = nullptr;
     QLabel *m_modeLabel = nullptr;
 
     QMenu *m_fileMenu = nullptr;

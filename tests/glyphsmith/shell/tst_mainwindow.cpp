@@ -7,6 +7,7 @@
 #include "configuredialog.h"
 #include "cp1252.h"
 #include "mainwindow.h"
+#include "outputbox.h"
 #include "scriptedprompts.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -88,7 +88,7 @@ private:
     void clickCell(int cell) { QTest::mouseClick(grid(), Qt::LeftButton, {}, cellCentre(cell)); }
     void hoverCell(int cell) { QTest::mouseMove(grid(), cellCentre(cell)); }
     void trigger(const char *action) { child<QAction>(action)->trigger(); }
-    QString text(const char *name) { return child<QLineEdit>(name)->text(); }
+    QString text(const char *name) { return child<OutputBox>(name)->text(); }
     QImage glyphOf(int pictureIndex, int cell)
     {
         return testPicture(pictureIndex).copy(cell % 16 * 16, cell / 16 * 16, 16, 16);
@@ -151,9 +151,9 @@ private Q_SLOTS:
             << QStringLiteral("name \"41\"u //GLYPHSMITH v6.1");
         QTest::newRow("icq: no framing, one up")
             << QByteArray("ICQ") << QList<int>{64} << QStringLiteral("A") << QStringLiteral("A");
-        QTest::newRow("quakeworld: control code shown as its symbol")
-            << QByteArray("QuakeWorld") << QList<int>{1, 233} << QStringLiteral("\u2401\u00E9")
-            << QStringLiteral("name \"\u2401\u00E9\" //GLYPHSMITH v6.1");
+        QTest::newRow("quakeworld: control code kept as its byte")
+            << QByteArray("QuakeWorld") << QList<int>{1, 233} << QStringLiteral("\u0001\u00E9")
+            << QStringLiteral("name \"\u0001\u00E9\" //GLYPHSMITH v6.1");
     }
 
     void clickingCellsFillsTheOutputs()
@@ -167,6 +167,18 @@ private Q_SLOTS:
             clickCell(cell);
         QCOMPARE(text("Text2"), raw);
         QCOMPARE(text("Text3"), command);
+    }
+
+    void controlCodesShowTheModesGlyph()
+    {
+        trigger("QuakeWorld");
+        clickCell(18); // a gold digit: byte 18, which text cannot show
+        auto *box = child<OutputBox>("Text2");
+        const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // Drawn where the text starts, upright in the middle of the line.
+        const int top = (box->height() - 16) / 2;
+        QCOMPARE(shown.copy(3, top, 16, 16), glyphOf(8, 18));
+        QVERIFY(box->toolTip().contains(QStringLiteral("code 18")));
     }
 
     void stripShowsGlyphsSelectionAndDelete()
