@@ -2,6 +2,7 @@
 
 #include "arenafont.h"
 #include "consolefont.h"
+#include "hexenfont.h"
 #include "pixelglyphs.h"
 
 #include <algorithm>
@@ -161,6 +162,20 @@ void paintBold(Canvas &c, int x0, int y0, const Bitmap &shape, const Tones &t)
         }
 }
 
+// Hexen II: as paintBold, and the right-hand pixel of a stroke two or more
+// pixels wide one tone darker, so stems look rounded like cut stone.
+void paintCarved(Canvas &c, int x0, int y0, const Bitmap &shape, const Tones &t)
+{
+    paintBold(c, x0, y0, shape, t);
+    for (int y = 0; y < shape.height(); ++y)
+        for (int x = 0; x < shape.width(); ++x) {
+            if (!shape.at(x, y) || shape.at(x + 1, y) || !shape.at(x - 1, y))
+                continue;
+            const int tone = rowTone(t, y);
+            c.set(x0 + x, y0 + y, tone == t.light ? t.base : t.shade);
+        }
+}
+
 // Quake III: the glyph ringed by a one-pixel outline.
 void paintOutlined(Canvas &c, int x0, int y0, const Bitmap &shape, const Tones &t)
 {
@@ -201,17 +216,43 @@ void paintBar(Canvas &c, Painter paint, int firstCell, const Tones &t)
     paint(c, cellX(firstCell), cellY(firstCell), barStrip(), t);
 }
 
-struct QuakeColours
+const Colours kGold{qRgb(255, 224, 120), qRgb(236, 176, 40), qRgb(172, 114, 16), qRgb(52, 34, 6)};
+
+// The shape of character `code` (32..126) in a Quake-engine font.
+using LetterShape = Bitmap (*)(int code);
+
+// Quake and Quake II: the console skeletons under the bold brush.
+Bitmap consoleLetter(int code)
+{
+    return boldGlyph(ConsoleFont::glyphs(), code);
+}
+
+// Hexen II: letters of its own, drawn to their final pixels; the space is blank.
+Bitmap hexenLetter(int code)
+{
+    const GlyphSet &font = HexenFont::glyphs();
+    if (auto it = font.find(code); it != font.end()) {
+        Q_ASSERT(it->second.width() < kCell); // room for the shadow column
+        return inCell(it->second, kBoldTop);
+    }
+    return Bitmap(kCell, kCell);
+}
+
+// One Quake-engine picture: the colours of the plain set (cells 0..127), the
+// second set (128..255) and the bracketed gold digits (16..27, 144..155), the
+// letters and how they are painted.
+struct QuakeStyle
 {
     Colours primary;
     Colours second;
+    Colours gold;
+    LetterShape letter;
+    Painter paint;
 };
-
-const Colours kGold{qRgb(255, 224, 120), qRgb(236, 176, 40), qRgb(172, 114, 16), qRgb(52, 34, 6)};
 
 // The low codes of the Quake-engine fonts. Cells that the name table turns into
 // another code look like that code's cell: 0 like 5, 13 like 14 (all dots).
-std::optional<Bitmap> quakeLowShape(int cell)
+std::optional<Bitmap> quakeLowShape(int cell, LetterShape letter)
 {
     static const std::array<Symbol, 16> low = {
         Symbol::Dot,          Symbol::Diamond,       Symbol::Box,        Symbol::Square,
@@ -226,35 +267,35 @@ std::optional<Bitmap> quakeLowShape(int cell)
     if (cell == 127)
         return symbol(Symbol::ArrowRight);
     if (cell >= 32 && cell < 127)
-        return boldGlyph(ConsoleFont::glyphs(), cell);
+        return letter(cell);
     return std::nullopt; // 16..27 gold, 29..31 the bar
 }
 
-QImage quakeFamily(const QuakeColours &colours)
+QImage quakeFamily(const QuakeStyle &style)
 {
     Canvas c;
-    const Tones primary = c.add(colours.primary);
-    const Tones second = c.add(colours.second);
-    const Tones gold = c.add(kGold);
-    const GlyphSet &font = ConsoleFont::glyphs();
+    const Tones primary = c.add(style.primary);
+    const Tones second = c.add(style.second);
+    const Tones gold = c.add(style.gold);
+    const Painter paint = style.paint;
 
     for (int cell = 0; cell < 128; ++cell) {
-        if (auto shape = quakeLowShape(cell)) {
-            paintCell(c, paintBold, cell, *shape, primary);
+        if (auto shape = quakeLowShape(cell, style.letter)) {
+            paintCell(c, paint, cell, *shape, primary);
             // 128..130 hold the bar again; 255 stays blank, like 160.
             if (cell > 2 && cell != 127)
-                paintCell(c, paintBold, cell + 128, *shape, second);
+                paintCell(c, paint, cell + 128, *shape, second);
         }
     }
     for (int half : {0, 128}) {
-        paintCell(c, paintBold, half + 16, boldGlyph(font, '['), gold);
-        paintCell(c, paintBold, half + 17, boldGlyph(font, ']'), gold);
+        paintCell(c, paint, half + 16, style.letter('['), gold);
+        paintCell(c, paint, half + 17, style.letter(']'), gold);
         for (int d = 0; d < 10; ++d)
-            paintCell(c, paintBold, half + 18 + d, boldGlyph(font, '0' + d), gold);
+            paintCell(c, paint, half + 18 + d, style.letter('0' + d), gold);
     }
-    paintBar(c, paintBold, 29, primary);
-    paintBar(c, paintBold, 128, primary);
-    paintBar(c, paintBold, 157, second);
+    paintBar(c, paint, 29, primary);
+    paintBar(c, paint, 128, primary);
+    paintBar(c, paint, 157, second);
     return c.image();
 }
 
@@ -582,16 +623,25 @@ QList<FontPictureSpec> Pictures::buildAll()
     QList<FontPictureSpec> out;
 
     // Quake: warm beige-grey and a brownish red. Quake II: light grey and green.
-    // Hexen II: a cool light grey and violet.
-    const QuakeColours quake{
+    // Hexen II: warm sandstone and antique gold, its digits a brighter gold.
+    const QuakeStyle quake{
         {qRgb(240, 228, 204), qRgb(200, 184, 156), qRgb(150, 132, 106), qRgb(44, 36, 26)},
-        {qRgb(212, 118, 84), qRgb(170, 76, 46), qRgb(120, 48, 26), qRgb(42, 16, 8)}};
-    const QuakeColours quake2{
+        {qRgb(212, 118, 84), qRgb(170, 76, 46), qRgb(120, 48, 26), qRgb(42, 16, 8)},
+        kGold,
+        consoleLetter,
+        paintBold};
+    const QuakeStyle quake2{
         {qRgb(240, 240, 240), qRgb(200, 200, 200), qRgb(148, 148, 148), qRgb(40, 40, 40)},
-        {qRgb(150, 236, 120), qRgb(80, 192, 60), qRgb(44, 134, 34), qRgb(12, 42, 10)}};
-    const QuakeColours hexen2{
-        {qRgb(236, 234, 244), qRgb(196, 194, 210), qRgb(142, 140, 160), qRgb(38, 36, 48)},
-        {qRgb(204, 164, 244), qRgb(156, 106, 216), qRgb(104, 64, 156), qRgb(34, 20, 52)}};
+        {qRgb(150, 236, 120), qRgb(80, 192, 60), qRgb(44, 134, 34), qRgb(12, 42, 10)},
+        kGold,
+        consoleLetter,
+        paintBold};
+    const QuakeStyle hexen2{
+        {qRgb(236, 222, 194), qRgb(200, 180, 144), qRgb(152, 130, 98), qRgb(40, 30, 20)},
+        {qRgb(230, 184, 104), qRgb(190, 138, 60), qRgb(138, 94, 34), qRgb(44, 28, 10)},
+        {qRgb(255, 232, 140), qRgb(244, 196, 64), qRgb(188, 136, 28), qRgb(56, 38, 8)},
+        hexenLetter,
+        paintCarved};
     out.append({QStringLiteral("qw/quakeworld.gif"), Layout::QuakeFamily, quakeFamily(quake)});
     out.append({QStringLiteral("q2/quake2.gif"), Layout::QuakeFamily, quakeFamily(quake2)});
     out.append({QStringLiteral("hex/hexen.gif"), Layout::QuakeFamily, quakeFamily(hexen2)});
