@@ -212,8 +212,10 @@ void MainWindow::fitCaptions()
             texts = {GridGeometry::charNumberCaption(GridGeometry::kCells - 1)};
         else if (l == m_modeLabel)
             texts.clear();
-        for (const QString &t : std::as_const(texts))
-            captions.append({QString(t).remove(QLatin1Char('&')), l->width(), l->height()});
+        // The side panel's captions mark their Alt letter with '&'; other labels show it.
+        const bool marked = l->parentWidget() == m_panel;
+        for (QString t : std::as_const(texts))
+            captions.append({marked ? t.remove(QLatin1Char('&')) : t, l->width(), l->height()});
     }
     for (const ModeInfo &mode : GameModes::modes())
         captions.append({QLatin1String(mode.label), m_modeLabel->width(), m_modeLabel->height()});

@@ -6,6 +6,7 @@
 #include "apppaths.h"
 #include "configuredialog.h"
 #include "cp1252.h"
+#include "gamemodes.h"
 #include "mainwindow.h"
 #include "outputbox.h"
 #include "scriptedprompts.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -219,6 +221,66 @@ private Q_SLOTS:
         QTest::keyClick(strip, Qt::Key_End);
         QTest::keyClick(strip, Qt::Key_Right);
         QCOMPARE(m_window->composer().namePos(), 25);
+    }
+
+    void gridTakesTheKeyboard_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("raw");
+        const QList<int> toA{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right};
+        QTest::newRow("tab in shows the first cell") << QList<int>{} << "Char Number: 1"
+                                                     << "";
+        QTest::newRow("arrows move, Enter adds")
+            << toA + QList<int>{Qt::Key_Return} << "Char Number: 66"
+            << "^7A";
+        QTest::newRow("Space adds too") << toA + QList<int>{Qt::Key_Space} << "Char Number: 66"
+                                        << "^7A";
+        QTest::newRow("the edges stop the cursor")
+            << QList<int>{Qt::Key_Up, Qt::Key_Left} + toA + QList<int>{Qt::Key_Return}
+            << "Char Number: 66"
+            << "^7A";
+        QTest::newRow("End is the last cell") << QList<int>{Qt::Key_End} << "Char Number: 256"
+                                              << "";
+    }
+
+    void gridTakesTheKeyboard()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, caption);
+        QFETCH(QString, raw);
+        QWidget *grid = child<QWidget>("CharMapBG");
+        child<QWidget>("Picture3")->setFocus();
+        grid->setFocus(Qt::TabFocusReason);
+        for (int key : keys)
+            QTest::keyClick(grid, Qt::Key(key));
+        QCOMPARE(child<QLabel>("Label3")->text(), caption);
+        QVERIFY(child<QWidget>("Shape1")->isVisible());
+        QCOMPARE(text("Text2"), raw);
+    }
+
+    void tabVisitsTheControlsInOrder()
+    {
+        child<QWidget>("CharMapBG")->setFocus(Qt::TabFocusReason);
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(visited,
+                 QStringList({"CharMapBG", "Picture3", "Command1", "List1", "Text2", "Text3"}));
+    }
+
+    void colourListShowsAllEight()
+    {
+        auto *list = child<QListWidget>("List1");
+        const QRect view = list->viewport()->rect();
+        for (int row = 0; row < list->count(); ++row) {
+            QVERIFY2(view.contains(list->visualItemRect(list->item(row))),
+                     qPrintable(list->item(row)->text()));
+            QVERIFY(list->item(row)->data(Qt::DecorationRole).value<QColor>().isValid());
+        }
+        QCOMPARE(list->count(), 8);
     }
 
     void hoverPreviewsTheCell_data()
