@@ -74,6 +74,21 @@ bool ModeController::enterMode(ModeId id)
     return true;
 }
 
+QImage ModeController::glyph(int cell, int gameColour) const
+{
+    const ColourInfo *colour = GameModes::colourForGameIndex(gameColour);
+    if (!colour || !family().colourCodes)
+        return m_picture.glyph(cell);
+    std::optional<FontPicture> &picture = m_colourPictures[gameColour];
+    if (!picture) {
+        picture.emplace();
+        // A colour picture that cannot be read shows blank glyphs; the grid's own
+        // picture load has already told the user about a broken installation.
+        picture->load(AppPaths::dataFile(QString::fromLatin1(colour->picture)));
+    }
+    return picture->glyph(cell);
+}
+
 bool ModeController::pickColour(int index)
 {
     const auto colours = GameModes::colours();

@@ -5,6 +5,8 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
+#include <optional>
 
 class NameComposer;
 class Prompts;
@@ -32,6 +34,10 @@ public:
     bool pickColour(int index);
 
     const FontPicture &fontPicture() const { return m_picture; }
+    // The glyph of `cell` as drawn in the game's colour `gameColour` (0 black ...
+    // 7 white) in the Quake III mode, from that colour's picture; in every other
+    // mode, or for -1, the current picture's glyph.
+    QImage glyph(int cell, int gameColour = -1) const;
     QString label() const { return m_label; }
     ModeId mode() const { return m_mode; }
     // The game whose facts apply to the current name.
@@ -58,6 +64,8 @@ private:
     NameComposer &m_composer;
     Prompts &m_prompts;
     FontPicture m_picture;
+    // The Quake III colour pictures, read when first needed.
+    mutable std::array<std::optional<FontPicture>, 8> m_colourPictures;
     QString m_label = QStringLiteral("Mode:");
     ModeId m_mode = ModeId::Quake3;
     const GameFamily *m_configFamily = &GameFamilies::family(FamilyId::Quake3);

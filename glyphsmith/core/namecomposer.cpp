@@ -52,6 +52,21 @@ QString NameComposer::addChar(const QByteArray &selChar, const QImage &glyph)
     return error;
 }
 
+void NameComposer::setSlots(const QList<Slot> &slots)
+{
+    m_texts.fill(QByteArray(" "));
+    for (QImage &glyph : m_glyphs)
+        glyph = QImage();
+    const int count = qMin(int(slots.size()), kSlots);
+    for (int i = 0; i < count; ++i) {
+        m_texts[i] = slots[i].text;
+        m_glyphs[i] = slots[i].glyph;
+    }
+    m_namePos = count + 1;
+    m_colorUsed = true;
+    Q_EMIT nameChanged();
+}
+
 void NameComposer::newName()
 {
     m_namePos = 1;

@@ -30,6 +30,16 @@ public:
     // the user, or the empty text.
     QString clickCell(int cell, const QImage &fontPicture);
 
+    struct Slot
+    {
+        QByteArray text; // the slot's text, colour code included
+        QImage glyph;    // 16 x 16
+    };
+    // Replaces the name with `slots` (the first 25) as if each had been clicked in
+    // turn: the other slots are blank, the marker stands after the last one, and a
+    // pending colour counts as written.
+    void setSlots(const QList<Slot> &slots);
+
     void newName();
     void deleteChar();         // clears slot namePos (slot 25 when past the end)
     void selectSlot(int slot); // 1..25; anything else is ignored

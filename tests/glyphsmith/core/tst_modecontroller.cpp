@@ -1,5 +1,6 @@
 #include "apppaths.h"
 #include "fontpicture.h"
+#include "gamemodes.h"
 #include "modecontroller.h"
 #include "namecomposer.h"
 #include "scriptedprompts.h"
@@ -43,6 +44,7 @@ private Q_SLOTS:
     void modPictureOfAnySize();
     void colourPickSwitchesPictureAndCode();
     void colourOutOfRangeKeepsCode();
+    void glyphsInTheGamesColours();
     void reenteringQuake3ResetsWhite();
 
 private:
@@ -240,6 +242,22 @@ void TestModeController::colourPickSwitchesPictureAndCode()
     QVERIFY(modes.pickColour(2));
     composer.clickCell(65, modes.fontPicture().image());
     QCOMPARE(composer.rawName(), QByteArray("^7A^1BC^^0A"));
+}
+
+void TestModeController::glyphsInTheGamesColours()
+{
+    NameComposer composer;
+    ModeController modes(composer, m_prompts);
+    modes.startUp();
+    // Each game colour comes from its own picture, whatever the grid shows now.
+    for (const ColourInfo &c : GameModes::colours()) {
+        FontPicture expected;
+        QVERIFY(expected.load(AppPaths::dataFile(QString::fromLatin1(c.picture))).ok);
+        QCOMPARE(modes.glyph(0, c.gameIndex), expected.glyph(0));
+    }
+    // Outside Quake III there are no colours: the mode's own picture.
+    QVERIFY(modes.enterMode(ModeId::QuakeWorld));
+    QCOMPARE(modes.glyph(0, 1), modes.fontPicture().glyph(0));
 }
 
 void TestModeController::colourOutOfRangeKeepsCode()

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void deleteLastCharacterThenSave();
     void deletePastTheEndClearsSlot25();
     void selectSlotLeavesGaps();
+    void setSlotsActsAsClicks();
     void selectSlotRejectsOutOfRange();
     void quake3ColourCodeOnlyOnFirstCharacter();
     void noModeReportsErrorAndStillAdvances();
@@ -179,6 +180,27 @@ void TestNameComposer::deletePastTheEndClearsSlot25()
     QCOMPARE(slotTexts(c).left(24 * 2), before.left(24 * 2));
     QCOMPARE(c.namePos(), 26);
     QCOMPARE(c.markerLeft(), 384);
+}
+
+void TestNameComposer::setSlotsActsAsClicks()
+{
+    NameComposer c;
+    c.applyFiller(TableFiller::Quake3);
+    const QImage picture = numberedPicture();
+    const QImage glyph = picture.copy(16, 64, 16, 16);
+    c.setSlots({{"X", glyph}, {"Y", glyph}, {"Z", glyph}});
+    c.setColorCode("^2");
+    c.setSlots({{"^1A", glyph}, {"B", glyph}});
+    QCOMPARE(c.slotText(1), QByteArray("^1A"));
+    QCOMPARE(c.slotGlyph(2), glyph);
+    QCOMPARE(c.namePos(), 3);
+    // Nothing of the old name stays, and a colour pending before counts as written.
+    c.clickCell(67, picture);
+    QCOMPARE(c.rawName(), QByteArray("^1ABC"));
+
+    c.setSlots(QList<NameComposer::Slot>(26, {"x", glyph}));
+    QCOMPARE(c.rawName(), QByteArray(25, 'x'));
+    QCOMPARE(c.namePos(), 26);
 }
 
 void TestNameComposer::selectSlotLeavesGaps()
