@@ -34,9 +34,6 @@ GlyphboxLauncher::Result GlyphboxLauncher::launch()
     QProcess process;
     process.setProgram(path);
     process.setWorkingDirectory(AppPaths::programFolder());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(minimizedVariable(), QStringLiteral("1"));
-    process.setProcessEnvironment(environment);
     // The file passed every check above, so the system refused its content.
     if (!process.startDetached())
         return failure(path, QStringLiteral("The file could not be run as a program (%1).")

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Starts Glyphbox from the program folder, detached and without arguments. The
+// Starts Glyphbox from the program folder, detached and without arguments, in
+// Glyphsmith's own environment; Glyphbox opens its window shown and focused. The
 // caller ends Glyphsmith only when the start succeeded, and shows `message`
 // otherwise.
 class GlyphboxLauncher
@@ -13,10 +14,6 @@ public:
         bool ok = false;
         QString message; // names the path and the reason; empty on success
     };
-
-    // Set to "1" in Glyphbox's environment: the program is asked to start
-    // minimized, as the menu item promises. Programs that ignore it start normally.
-    static QString minimizedVariable() { return QStringLiteral("GLYPHBOX_START_MINIMIZED"); }
 
     // AppPaths::programFolder() + "/glyphbox"
     static QString programPath();

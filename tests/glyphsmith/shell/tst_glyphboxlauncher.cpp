@@ -34,15 +34,24 @@ void TestGlyphboxLauncher::cleanup()
 
 void TestGlyphboxLauncher::startsDetachedWithoutArguments()
 {
-    // The stand-in records its argument count, the minimize request and its folder.
+    // The stand-in records its argument count, its folder and the settings base it
+    // was given: Glyphbox must share Glyphsmith's key store, so it gets the same
+    // environment.
+    const QByteArray configHome = m_dir->filePath(QStringLiteral("config")).toLocal8Bit();
+    const QByteArray savedConfigHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", configHome);
     QFile program(m_dir->filePath(QStringLiteral("glyphbox")));
     QVERIFY(program.open(QIODevice::WriteOnly));
     program.write("#!/bin/sh\n"
-                  "echo \"$# ${GLYPHBOX_START_MINIMIZED} $(pwd)\" > ran.tmp && mv ran.tmp ran\n");
+                  "echo \"$# $(pwd) ${XDG_CONFIG_HOME}\" > ran.tmp && mv ran.tmp ran\n");
     program.close();
     QVERIFY(program.setPermissions(program.permissions() | QFile::ExeOwner));
 
     const GlyphboxLauncher::Result result = GlyphboxLauncher::launch();
+    if (savedConfigHome.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", savedConfigHome);
     QVERIFY2(result.ok, qPrintable(result.message));
     QVERIFY(result.message.isEmpty());
 
@@ -50,7 +59,9 @@ void TestGlyphboxLauncher::startsDetachedWithoutArguments()
     QTRY_VERIFY(ran.exists());
     QVERIFY(ran.open(QIODevice::ReadOnly));
     const QString canonical = QFileInfo(m_dir->path()).canonicalFilePath();
-    QCOMPARE(QString::fromUtf8(ran.readAll()).trimmed(), QStringLiteral("0 1 ") + canonical);
+    QCOMPARE(QString::fromUtf8(ran.readAll()).trimmed(), QStringLiteral("0 ") + canonical +
+                                                             QLatin1Char(' ') +
+                                                             QString::fromLocal8Bit(configHome));
 }
 
 void TestGlyphboxLauncher::refusesWhatCannotStart_data()
