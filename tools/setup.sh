@@ -19,7 +19,7 @@ packages=(
 # and tools of the install and package checks.
 test_packages=(
     clang libclang-rt-14-dev
-    desktop-file-utils appstream dpkg-dev fakeroot file
+    desktop-file-utils appstream dpkg-dev file man-db
 )
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 
