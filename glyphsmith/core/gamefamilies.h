@@ -21,22 +21,27 @@ enum class FamilyId {
     UnrealTournament,
 };
 
-// A point where the game cuts the name: it keeps `bytes` bytes there.
+// What the game does to a name it will not take.
+enum class Refusal {
+    NameEndsThere, // the name is cut before the byte
+    OldNameKept,   // the change is ignored: the player keeps the previous name
+    NameRefused,   // the whole new name is refused (the previous one stays)
+    PlayerUnnamed, // the player is shown as the row's emptyName ("UnnamedPlayer")
+    NameDropped,   // the player info loses the name: the player has an empty name
+};
+
+// A point where the game stops taking the name at `bytes` bytes: it cuts the
+// name there, or, where `refuses` is set, refuses a longer name as `refusal` says.
 struct NameLimit
 {
     int bytes = 0;
     const char *where = nullptr; // "the scoreboard shows", "the server keeps", "the game keeps"
+    bool refuses = false;
+    Refusal refusal = Refusal::OldNameKept;
 };
 
-// What the game does to a name holding one of the refused bytes.
-enum class Refusal {
-    NameEndsThere, // the name is cut before the byte
-    OldNameKept,   // the change is ignored: the player keeps the previous name
-    NameRefused,   // the whole new name is refused
-    PlayerUnnamed, // the player is shown without a name ("UnnamedPlayer")
-};
-
-// Changes the game makes without a word, applied in the order listed here.
+// Changes the game makes without a word. Byte changes come first, then the
+// trim, then the cleaning of blanks and colour codes, in the engines' order.
 enum Change : unsigned {
     StripHighBit = 1u << 0,        // 128-255 become 0-127
     DropControls = 1u << 1,        // codes under 32 and 127 dropped (after StripHighBit)
@@ -51,31 +56,34 @@ enum Change : unsigned {
 
 struct GameFamily
 {
-    FamilyId id;
-    const char *name; // as the player knows it: "Quake III"
-    bool known;       // false: no public facts; the check says nothing about the name
+    FamilyId id = FamilyId::Icq;
+    const char *name = nullptr; // as the player knows it: "Quake III"
+    bool known = false;         // false: no public facts; the check says nothing about the name
 
-    // Cuts, smallest first; empty when unknown. Colour codes count in every cut
-    // of a game that has them (coloursCount), though they draw nothing.
-    std::span<const NameLimit> limits;
-    bool colourCodes;  // "^" + a character selects a colour (Quake III)
-    bool coloursCount; // colour codes count against the limits
+    // Smallest first; empty when unknown. Colour codes count in every limit of a
+    // game that has them (coloursCount), though they draw nothing.
+    std::span<const NameLimit> limits = {};
+    bool colourCodes = false;  // "^" + a letter or digit selects a colour (Quake III)
+    bool coloursCount = false; // colour codes count against the limits
 
-    QByteArray refused; // bytes the game refuses in a name, each with `refusal`
-    Refusal refusal;
-    QByteArray cutAt;      // bytes at which the name ends (the bytes and all after them go)
-    unsigned changes;      // Change flags
-    const char *emptyName; // what an empty (or colour-only) name becomes; nullptr: nothing known
+    QByteArray refused = {}; // bytes the game refuses in a name, each with `refusal`
+    Refusal refusal = Refusal::NameEndsThere;
+    QByteArray cutAt = {}; // bytes at which the name ends (the bytes and all after them go)
+    unsigned changes = 0;  // Change flags
+    const char *emptyName =
+        nullptr; // what an empty (or colour-only) name becomes; nullptr: nothing known
+    const char *reservedName = nullptr; // a name (any case) the game also replaces by emptyName
 
-    bool hexPairs; // the raw name is hexadecimal pairs that the server turns into bytes
+    bool hexPairs = false; // the raw name is hexadecimal pairs that the server turns into bytes
 
     // The game's configuration folder and files, for families the program writes
     // scripts for; nullptr (and false) elsewhere.
-    const char *configKey;     // the setting that holds the folder: "q1config", "q3config"
-    const char *quickSaveFile; // the default script in that folder
-    const char *browserSubkey; // the game-browser profile's subkey: "QuakeWorld", "Quake3"
-    bool profileBeforeScript;  // the profile save stores the profile, then writes the script
-    bool quickSaveHint;        // QuickSave adds the "manually execute" hint after saving
+    const char *configKey = nullptr; // the setting that holds the folder: "q1config", "q3config"
+    const char *quickSaveFile = nullptr; // the default script in that folder
+    const char *browserSubkey =
+        nullptr;                      // the game-browser profile's subkey: "QuakeWorld", "Quake3"
+    bool profileBeforeScript = false; // the profile save stores the profile, then writes the script
+    bool quickSaveHint = false;       // QuickSave adds the "manually execute" hint after saving
 };
 
 namespace GameFamilies {
