@@ -10,7 +10,10 @@
 #include "gridgeometry.h"
 #include "gridwidget.h"
 #include "helpwindow.h"
+#include "ingamename.h"
+#include "ingameview.h"
 #include "links.h"
+#include "namecheck.h"
 #include "namestripwidget.h"
 #include "outputbox.h"
 #include "prompts.h"
@@ -132,7 +135,7 @@ void MainWindow::startUp()
 void MainWindow::buildComposition()
 {
     m_panel = new SidePanel(this);
-    m_panel->setGeometry(twips(0, 0, 2010, 5250));
+    m_panel->setGeometry(0, 0, twips(0, 0, 2010, 0).width(), kHeight);
     connect(m_panel, &SidePanel::backgroundHovered, this, &MainWindow::clearHover);
     connect(m_panel, &SidePanel::itemClicked, this,
             [this](SidePanel::Item item) { activate(item, false); });
@@ -191,6 +194,12 @@ void MainWindow::buildComposition()
     label("Command Line->", this, "Label6", twips(2280, 4740, 1320, 255));
     m_commandText = place(new OutputBox(this), "Text3", twips(3600, 4740, 4695, 288));
     m_modeLabel = label("Mode:", this, "Label7", twips(2160, 5040, 6135, 255));
+
+    // Below the designed window: what the game will make of the name.
+    m_checkLine = place(new QLabel(this), "NameCheck", QRect(144, 355, 409, 17));
+    m_checkLine->setTextFormat(Qt::PlainText);
+    FrameBox *inGameFrame = frame("In game", this, "InGameFrame", QRect(144, 373, 410, 36));
+    m_inGame = place(new InGameView(inGameFrame), "InGame", QRect(4, 13, 402, 19));
 
     setTabOrder(m_grid, m_strip);
     setTabOrder(m_strip, m_deleteButton);
@@ -396,6 +405,39 @@ void MainWindow::showName()
     };
     m_rawText->setContent(m_composer.rawName(), glyphs);
     m_commandText->setContent(m_composer.commandText(), glyphs);
+    showCheck();
+}
+
+void MainWindow::showCheck()
+{
+    const QByteArray raw = m_composer.rawName();
+    const GameFamily &family = m_modes.family();
+    const bool quoted = m_composer.cmdPrefix().endsWith('"');
+
+    const NameVerdict verdict = NameCheck::check(raw, family, quoted);
+    m_checkLine->setText(verdict.summary);
+    QPalette pal = palette();
+    if (!verdict.fine)
+        pal.setColor(QPalette::WindowText, QColor(0xB0, 0x30, 0x00));
+    m_checkLine->setPalette(pal);
+    QStringList findings;
+    for (const NameFinding &finding : verdict.findings) {
+        findings.append(
+            finding.position < 0
+                ? finding.text
+                : QStringLiteral("Byte %1: %2").arg(finding.position + 1).arg(finding.text));
+    }
+    m_checkLine->setToolTip(findings.isEmpty() ? verdict.summary
+                                               : findings.join(QLatin1Char('\n')));
+
+    const TableFiller filler = GameModes::mode(m_modes.mode()).filler;
+    QList<QImage> glyphs;
+    for (const InGameName::Glyph &g : InGameName::render(raw, family, quoted).glyphs) {
+        const int cell = GlyphTables::cellShowing(filler, g.byte);
+        if (cell >= 0)
+            glyphs.append(m_modes.glyph(cell, g.colour));
+    }
+    m_inGame->setGlyphs(glyphs);
 }
 
 void MainWindow::confirmExit()

@@ -10,6 +10,7 @@
 
 class GlyphPreview;
 class GridWidget;
+class InGameView;
 class NameStripWidget;
 class Prompts;
 class QAction;
@@ -19,18 +20,19 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 
-// Glyphsmith's main window (Form1), 554 x 350 pixels, fixed: the side panel and its
+// Glyphsmith's main window (Form1), 554 x 412 pixels, fixed: the side panel and its
 // pop-up menus, the character grid with its preview, the name strip, the Quake III
-// colours and the two output boxes. It owns the name and the mode for as long as it
-// is open; closing it discards both. Every question goes to `prompts`, which must
-// outlive the window.
+// colours, the two output boxes and, below the mode caption, the name check's line
+// and the in-game view. It owns the name and the mode for as long as it is open;
+// closing it discards both. Every question goes to `prompts`, which must outlive
+// the window.
 class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     static constexpr int kWidth = 554;
-    static constexpr int kHeight = 350;
+    static constexpr int kHeight = 412; // the designed 350, then the check and the in-game view
 
     explicit MainWindow(Prompts &prompts, QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -65,6 +67,7 @@ private:
     void showPicture();
     void showMode();
     void showName();
+    void showCheck();
     void confirmExit();
     void startGlyphbox();
 
@@ -84,6 +87,8 @@ private:
     OutputBox *m_rawText = nullptr;
     OutputBox *m_commandText = nullptr;
     QLabel *m_modeLabel = nullptr;
+    QLabel *m_checkLine = nullptr;
+    InGameView *m_inGame = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QMenu *m_gameMenu = nullptr;

@@ -7,6 +7,7 @@
 #include "configuredialog.h"
 #include "cp1252.h"
 #include "gamemodes.h"
+#include "ingameview.h"
 #include "mainwindow.h"
 #include "outputbox.h"
 #include "scriptedprompts.h"
@@ -269,6 +270,100 @@ private Q_SLOTS:
         }
         QCOMPARE(visited,
                  QStringList({"CharMapBG", "Picture3", "Command1", "List1", "Text2", "Text3"}));
+    }
+
+    void everyCaptionIsWhole()
+    {
+        // Each mode's caption in turn, as entering the mode shows it.
+        QStringList cut;
+        auto check = [&](const QWidget *w, const QString &text, int width, int height) {
+            const QFontMetrics metrics(w->font());
+            // The side panel's captions mark their Alt letter with '&'.
+            const QString shown = w->parentWidget()->objectName() == QLatin1String("Picture7")
+                                      ? QString(text).remove(QLatin1Char('&'))
+                                      : text;
+            const int bottom = w->mapTo(m_window, QPoint(0, w->height())).y();
+            if (metrics.horizontalAdvance(shown) > width || metrics.height() > height ||
+                bottom > m_window->height())
+                cut.append(w->objectName() + QLatin1String(": ") + shown);
+        };
+        auto checkAll = [&] {
+            for (const QLabel *l : m_window->findChildren<QLabel *>()) {
+                if (!l->text().isEmpty())
+                    check(l, l->text(), l->contentsRect().width(), l->contentsRect().height());
+            }
+            for (const QGroupBox *f : m_window->findChildren<QGroupBox *>())
+                check(f, f->title(), f->width() - 16, f->height());
+        };
+        hoverCell(255); // the longest number
+        for (const ModeInfo &mode : GameModes::modes()) {
+            if (mode.picture) {
+                trigger(mode.objectName);
+                checkAll();
+            }
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    }
+
+    // Steps: a cell to click (0..255), a colour row to pick (-1 - row), a slot
+    // to select (-100 - slot), or Delete (-200).
+    void nameCheckFollowsTheName_data()
+    {
+        QTest::addColumn<QByteArray>("mode");
+        QTest::addColumn<QList<int>>("steps");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<bool>("warned");
+        QTest::addColumn<QString>("finding");
+        QTest::addColumn<QList<QPoint>>("inGame"); // (picture, cell) per drawn glyph
+        QTest::newRow("quake 3: Delete leaves the later letters white")
+            << QByteArray("Q3A") << QList<int>{65, -2, 66, 67, 68, -102, -200}
+            << "Quake III: 6 of 35 bytes - fine" << false << ""
+            << QList<QPoint>{{0, 65}, {0, 32}, {0, 67}, {0, 68}};
+        QList<int> colourful;
+        for (int i = 0; i < 18; ++i)
+            colourful << -1 - (i + 1) % 8 << 65 + i;
+        QTest::newRow("quake 3: eighteen colours overflow")
+            << QByteArray("Q3A") << colourful << "Quake III: the game keeps 35 of" << true
+            << "the name is cut here" << QList<QPoint>{};
+        QTest::newRow("quakeworld: a quote breaks the script line")
+            << QByteArray("QuakeWorld") << QList<int>{65, 10, 66} << "QuakeWorld: 1 of 15 bytes"
+            << true << "Byte 2: The quote" << QList<QPoint>{{8, 65}};
+        QTest::newRow("quake 2: the high bit goes")
+            << QByteArray("Quake2") << QList<int>{193} << "Quake II: 1 of 15 bytes" << true
+            << "loses its high bit" << QList<QPoint>{{9, 65}};
+    }
+
+    void nameCheckFollowsTheName()
+    {
+        QFETCH(QByteArray, mode);
+        QFETCH(QList<int>, steps);
+        QFETCH(QString, summary);
+        QFETCH(bool, warned);
+        QFETCH(QString, finding);
+        QFETCH(QList<QPoint>, inGame);
+        trigger(mode.constData());
+        auto *colours = child<QListWidget>("List1");
+        for (int step : steps) {
+            if (step >= 0)
+                clickCell(step);
+            else if (step >= -8)
+                colours->setCurrentRow(-1 - step);
+            else if (step > -200)
+                m_window->composer().selectSlot(-100 - step);
+            else
+                QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+        }
+        auto *line = child<QLabel>("NameCheck");
+        QVERIFY2(line->text().startsWith(summary), qPrintable(line->text()));
+        const QColor normal = m_window->palette().color(QPalette::WindowText);
+        QCOMPARE(line->palette().color(QPalette::WindowText) != normal, warned);
+        QVERIFY2(line->toolTip().contains(finding), qPrintable(line->toolTip()));
+        if (inGame.isEmpty())
+            return;
+        auto *view = child<InGameView>("InGame");
+        QCOMPARE(view->glyphs().size(), inGame.size());
+        for (qsizetype i = 0; i < inGame.size(); ++i)
+            QCOMPARE(view->glyphs()[i], glyphOf(inGame[i].x(), inGame[i].y()));
     }
 
     void colourListShowsAllEight()
@@ -539,7 +634,7 @@ private Q_SLOTS:
         MainWindow *fresh = controller.mainWindow();
         QVERIFY(fresh && fresh->isVisible());
         QCOMPARE(fresh->windowTitle(), QStringLiteral("Glyphsmith v6.1 - Kestrelworks"));
-        QCOMPARE(fresh->size(), QSize(554, 350));
+        QCOMPARE(fresh->size(), QSize(MainWindow::kWidth, MainWindow::kHeight));
         QCOMPARE(fresh->findChild<QLabel *>("Label7")->text(),
                  QStringLiteral("Mode: Quake III: Arena"));
     }
