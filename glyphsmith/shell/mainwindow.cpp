@@ -98,7 +98,8 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_prompts(prompts), m_modes(m_composer, prompts), m_files(m_composer, m_modes, prompts)
+      m_prompts(prompts), m_modes(m_composer, prompts), m_files(m_composer, m_modes, prompts),
+      m_names(m_composer, m_modes, prompts)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle + QLatin1Char(' ') + QLatin1String(GlyphTables::kVersion) +
@@ -251,6 +252,15 @@ void MainWindow::buildMenus()
             &m_composer, &NameComposer::newName);
     m_saveName = addItem(m_fileMenu, "SaveName", QStringLiteral("&Save Name"));
     connect(m_saveName, &QAction::triggered, this, [this] { m_files.saveName(); });
+    // Access keys no other File entry uses, so every key a player knows keeps its meaning.
+    connect(addItem(m_fileMenu, "OpenNameFromScript", QStringLiteral("&Open Name from Script...")),
+            &QAction::triggered, this, [this] { m_names.openFromScript(); });
+    QAction *paste = addItem(m_fileMenu, "PasteName", QStringLiteral("&Paste Name"));
+    paste->setShortcut(QKeySequence::Paste);
+    // The shortcut works where the name is, on the strip; the menu only shows it.
+    paste->setShortcutContext(Qt::WidgetShortcut);
+    m_strip->addAction(paste);
+    connect(paste, &QAction::triggered, this, &MainWindow::pasteName);
     m_quickSave = addItem(m_fileMenu, "quicksave", QStringLiteral("&QuickSave"));
     connect(m_quickSave, &QAction::triggered, this, [this] { m_files.quickSave(); });
     connect(addItem(m_fileMenu, "options", QStringLiteral("&Configure")), &QAction::triggered, this,
@@ -438,6 +448,11 @@ void MainWindow::showCheck()
             glyphs.append(m_modes.glyph(cell, g.colour));
     }
     m_inGame->setGlyphs(glyphs);
+}
+
+void MainWindow::pasteName()
+{
+    m_names.paste(QGuiApplication::clipboard()->text());
 }
 
 void MainWindow::confirmExit()

@@ -3,6 +3,7 @@
 #include "filecommands.h"
 #include "gamemodes.h"
 #include "modecontroller.h"
+#include "namecommands.h"
 #include "namecomposer.h"
 #include "sidepanel.h"
 
@@ -68,6 +69,7 @@ private:
     void showMode();
     void showName();
     void showCheck();
+    void pasteName();
     void confirmExit();
     void startGlyphbox();
 
@@ -75,6 +77,7 @@ private:
     NameComposer m_composer;
     ModeController m_modes;
     FileCommands m_files;
+    NameCommands m_names;
 
     SidePanel *m_panel = nullptr;
     GridWidget *m_grid = nullptr;

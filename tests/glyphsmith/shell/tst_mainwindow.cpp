@@ -366,6 +366,29 @@ private Q_SLOTS:
             QCOMPARE(view->glyphs()[i], glyphOf(inGame[i].x(), inGame[i].y()));
     }
 
+    void pasteOnTheStripTakesTheName()
+    {
+        trigger("QuakeWorld");
+        QGuiApplication::clipboard()->setText(QStringLiteral("name \"A\x12\" //GLYPHSMITH v6.1"));
+        QWidget *strip = child<QWidget>("Picture3");
+        strip->setFocus();
+        QTest::keyClick(strip, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(text("Text2"), QStringLiteral("A\x12"));
+        QCOMPARE(m_window->composer().namePos(), 3);
+    }
+
+    void newFileEntriesTakeFreeAccessKeys()
+    {
+        QStringList keys;
+        for (const QAction *action : child<QMenu>("File")->actions()) {
+            const QString caption = action->text();
+            const qsizetype amp = caption.indexOf(QLatin1Char('&'));
+            if (amp >= 0)
+                keys.append(caption.mid(amp + 1, 1).toUpper());
+        }
+        QCOMPARE(keys, QStringList({"N", "S", "O", "P", "Q", "C", "E", "G", "E"}));
+    }
+
     void colourListShowsAllEight()
     {
         auto *list = child<QListWidget>("List1");

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "namecommands.h"
+
+#include "apppaths.h"
+#include "cp1252.h"
+#include "gamemodes.h"
+#include "glyphsettings.h"
+#include "modecontroller.h"
+#include "namecomposer.h"
+#include "nameimport.h"
+#include "namescript.h"
+#include "prompts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Glyphsmith");
+
+// A name line stands near the end of a script, where the game and we append.
+constexpr qint64 kTailBytes = 4 * 1024 * 1024;
+
+Framing framingOf(const ModeController &modes)
+{
+    return GlyphTables::framing(GameModes::mode(modes.mode()).filler);
+}
+
+// The mode's game folder, else the one QuickSave uses, else where dialogs start.
+QString startFolder(const ModeController &modes)
+{
+    for (const GameFamily *family : {&modes.family(), &modes.configFamily()}) {
+        if (!family->configKey)
+            continue;
+        const QString folder = GlyphSettings::read(QLatin1String(family->configKey));
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return AppPaths::dialogStartFolder();
+}
+
+struct Tail
+{
+    QByteArray bytes; // from the start of a line
+    QString error;    // why the file could not be read
+};
+
+// The last few megabytes of a regular file, from the first line that starts in
+// them. Pipes and devices are refused: they could block or never end.
+Tail readTail(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {{}, QStringLiteral("It is not a regular file.")};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, file.errorString()};
+    const qint64 start = qMax<qint64>(0, file.size() - kTailBytes);
+    if (!file.seek(start))
+        return {{}, file.errorString()};
+    Tail tail{file.read(kTailBytes), {}};
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
+    if (start > 0)
+        tail.bytes.remove(0, tail.bytes.indexOf('\n') + 1);
+    return tail;
+}
+
+} // namespace
+
+NameCommands::NameCommands(NameComposer &composer, const ModeController &modes, Prompts &prompts)
+    : m_composer(composer), m_modes(modes), m_prompts(prompts)
+{}
+
+void NameCommands::openFromScript()
+{
+    Prompts::FileRequest request;
+    request.title = QStringLiteral("Open Name from Script");
+    request.filters = {QStringLiteral("Configuration File (*.Cfg)"),
+                       QStringLiteral("All Files (*)")};
+    request.startFolder = startFolder(m_modes);
+    const QString path = m_prompts.openFile(request);
+    if (path.isEmpty())
+        return;
+
+    const Tail tail = readTail(path);
+    if (!tail.error.isEmpty()) {
+        m_prompts.message(QStringLiteral("Could not read %1:\r%2").arg(path, tail.error), kTitle);
+        return;
+    }
+    if (!NameScript::looksLikeText(tail.bytes)) {
+        m_prompts.message(QStringLiteral("%1 is not a game script. Nothing was changed.").arg(path),
+                          kTitle);
+        return;
+    }
+    const std::optional<QByteArray> raw =
+        NameScript::rawNameFromScript(tail.bytes, framingOf(m_modes));
+    if (!raw) {
+        m_prompts.message(
+            QStringLiteral("No line of %1 sets the name. Nothing was changed.").arg(path), kTitle);
+        return;
+    }
+    take(*raw);
+}
+
+void NameCommands::paste(const QString &clipboardText)
+{
+    QString text = clipboardText;
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    bool lossless = false;
+    const QByteArray bytes = Cp1252::fromUnicode(text, &lossless);
+    if (!lossless) {
+        m_prompts.message(QStringLiteral("The clipboard holds characters that no name can carry "
+                                         "(names are Windows-1252 text). Nothing was changed."),
+                          kTitle);
+        return;
+    }
+    const QByteArray raw = NameScript::rawNameFromPaste(bytes, framingOf(m_modes));
+    if (raw.isEmpty()) {
+        m_prompts.message(QStringLiteral("The clipboard holds no name. Nothing was changed."),
+                          kTitle);
+        return;
+    }
+    take(raw);
+}
+
+void NameCommands::take(const QByteArray &raw)
+{
+    const NameImport::Outcome outcome = NameImport::apply(raw, m_composer, m_modes);
+    QStringList remarks;
+    if (!outcome.unmatched.isEmpty()) {
+        QStringList positions;
+        for (int at : outcome.unmatched)
+            positions.append(QString::number(at + 1));
+        remarks.append(outcome.unmatched.size() == 1
+                           ? QStringLiteral("No glyph of this mode gives byte %1 of the name: it "
+                                            "was left out.")
+                                 .arg(positions.first())
+                           : QStringLiteral("No glyph of this mode gives bytes %1 of the name: "
+                                            "they were left out.")
+                                 .arg(positions.join(QStringLiteral(", "))));
+    }
+    if (outcome.truncated)
+        remarks.append(
+            QStringLiteral("The name has more than 25 glyphs: the first 25 were taken."));
+    if (!outcome.leftover.isEmpty())
+        remarks.append(
+            QStringLiteral("The end of the name, \"%1\", makes no glyph: it was left out.")
+                .arg(Cp1252::toUnicode(outcome.leftover)));
+    if (!remarks.isEmpty())
+        m_prompts.message(remarks.join(QLatin1Char('\r')), kTitle);
+}
