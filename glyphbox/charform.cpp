@@ -58,7 +58,7 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_prompts(prompts), m_store(std::move(store)),
       m_model(GridView::kClientSize, QGuiApplication::palette().color(QPalette::Highlight),
-              QGuiApplication::palette().color(QPalette::HighlightedText))
+              QGuiApplication::palette().color(QPalette::HighlightedText), devicePixelRatioF())
 {
     setObjectName(QStringLiteral("CharForm"));
     setWindowTitle(QStringLiteral("Glyphbox (Beta)"));
@@ -175,6 +175,9 @@ void CharForm::refresh()
     m_shadow->move(magnifier.topLeft + shadowOffset);
     m_magnifier->setVisible(magnifier.visible);
     m_shadow->setVisible(magnifier.visible);
+    // Once more after the magnifier moved: on a screen scaled by a fraction, a
+    // repaint of only the part it uncovered leaves a seam in the grid's frame.
+    m_grid->update();
     m_magnifier->update();
     m_magnifier->setToolTip(magnifier.name);
     if (!m_model.keystroke().isEmpty()) {

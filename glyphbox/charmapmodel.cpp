@@ -5,8 +5,8 @@
 using CellGeometry::Cell;
 
 CharMapModel::CharMapModel(QSize gridClient, QColor highlight, QColor highlightedText,
-                           QObject *parent)
-    : QObject(parent), m_canvas(gridClient, highlight, highlightedText)
+                           qreal pixelRatio, QObject *parent)
+    : QObject(parent), m_canvas(gridClient, highlight, highlightedText, pixelRatio)
 {}
 
 void CharMapModel::drawGrid(const QFont &font)

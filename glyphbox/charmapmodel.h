@@ -32,8 +32,9 @@ public:
     static constexpr int kMagnifierMaxPixels = 24;
     static constexpr int kMagnifierRoom = 27;
 
+    // `pixelRatio`: device pixels to a pixel of the grid, for a sharp grid image.
     CharMapModel(QSize gridClient, QColor highlight, QColor highlightedText = Qt::white,
-                 QObject *parent = nullptr);
+                 qreal pixelRatio = 1, QObject *parent = nullptr);
 
     // Redraws the grid in `font`'s family and nothing else.
     void drawGrid(const QFont &font);

@@ -30,10 +30,12 @@ qreal sizeFitting(qreal widest, int width, int minPixels, int maxPixels)
 
 } // namespace
 
-GridCanvas::GridCanvas(QSize client, QColor highlight, QColor highlightedText)
-    : m_image(client, QImage::Format_RGB32), m_cellSize(CellGeometry::cellSize(client)),
-      m_highlight(highlight), m_highlightedText(highlightedText)
+GridCanvas::GridCanvas(QSize client, QColor highlight, QColor highlightedText, qreal pixelRatio)
+    : m_image((QSizeF(client) * pixelRatio).toSize(), QImage::Format_RGB32),
+      m_cellSize(CellGeometry::cellSize(client)), m_highlight(highlight),
+      m_highlightedText(highlightedText)
 {
+    m_image.setDevicePixelRatio(pixelRatio);
     m_image.fill(Qt::white);
 }
 
@@ -204,8 +206,12 @@ void GridCanvas::unhighlight(Cell cell, Clear how)
 void GridCanvas::invertFocusRect(const QRect &rect)
 {
     // Every other pixel of the outline, on a checkerboard tied to the image, so
-    // the dots line up from cell to cell.
-    const QRect r = rect.intersected(m_image.rect());
+    // the dots line up from cell to cell. In the image's own pixels.
+    const qreal ratio = m_image.devicePixelRatio();
+    const QRect device(QPoint(qRound(rect.left() * ratio), qRound(rect.top() * ratio)),
+                       QPoint(qRound((rect.right() + 1) * ratio) - 1,
+                              qRound((rect.bottom() + 1) * ratio) - 1));
+    const QRect r = device.intersected(m_image.rect());
     if (r.isEmpty())
         return;
     auto invert = [this](int x, int y) {

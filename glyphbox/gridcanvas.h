@@ -13,11 +13,13 @@
 class QPainter;
 
 // The grid's kept image: drawn once per font, then changed cell by cell, so it
-// shows the same whenever it is painted. Sizes in pixels.
+// shows the same whenever it is painted. Sizes in pixels of the client area; the
+// image holds `pixelRatio` device pixels to each, so that scaled screens show
+// sharp glyphs.
 class GridCanvas
 {
 public:
-    GridCanvas(QSize client, QColor highlight, QColor highlightedText);
+    GridCanvas(QSize client, QColor highlight, QColor highlightedText, qreal pixelRatio = 1);
 
     const QImage &image() const { return m_image; }
     QSize cellSize() const { return m_cellSize; }

@@ -27,7 +27,9 @@ void GridView::paintEvent(QPaintEvent *)
     painter.setClipRegion(QRegion(rect()).subtracted(frame));
     painter.fillRect(rect(), palette().window());
     painter.setClipping(false);
-    painter.drawImage(contentsRect().topLeft(), m_model.gridImage(), QRect(QPoint(0, 0), cells));
+    const qreal ratio = m_model.gridImage().devicePixelRatio();
+    painter.drawImage(QRectF(contentsRect().topLeft(), QSizeF(cells)), m_model.gridImage(),
+                      QRectF(QPointF(0, 0), QSizeF(cells) * ratio));
     QStyleOptionFrame option;
     initStyleOption(&option);
     option.rect = frame;

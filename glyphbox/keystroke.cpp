@@ -68,17 +68,17 @@ std::optional<QString> hint(int cellNumber)
     if (code <= 0x7F)
         return lines;
 
-    *lines += QStringLiteral("\nOn Linux: Ctrl+Shift+U, then %1, then Space (in input methods "
-                             "that take Unicode codes, such as IBus)")
+    *lines += QStringLiteral("\nIn IBus and input methods like it: Ctrl+Shift+U, then %1, "
+                             "then Space")
                   .arg(int(code), 0, 16);
     const std::optional<CharNames::Entry> entry = CharNames::find(code);
     if (entry && entry->compose) {
         // Two spaces between the keys, since a key may be a comma.
         const QString keys =
             QString::fromLatin1(entry->compose).replace(QLatin1Char(' '), QStringLiteral("  "));
-        *lines += QStringLiteral("\nor Compose, then  %1  (with a Compose key set up)").arg(keys);
+        *lines += QStringLiteral("\nWith a Compose key: Compose, then  %1").arg(keys);
     }
-    *lines += QStringLiteral("\nThe keystroke above is for Windows.");
+    *lines += QStringLiteral("\n(The keystroke shown is for Windows.)");
     return lines;
 }
 

@@ -137,11 +137,11 @@ void TestCellGeometry::characterHelp_data()
     QTest::newRow("224, y with diaeresis")
         << 224 << QStringLiteral("U+00FF LATIN SMALL LETTER Y WITH DIAERESIS")
         << QStringList{QStringLiteral("Ctrl+Shift+U, then ff, then Space"),
-                       QStringLiteral("Compose, then  \"  y  ")};
+                       QStringLiteral("Compose, then  \"  y\n")};
     // Windows-1252's own characters go by their Unicode code point, not the byte.
     QTest::newRow("97, the euro sign")
         << 97 << QStringLiteral("U+20AC EURO SIGN")
-        << QStringList{QStringLiteral("then 20ac, then"), QStringLiteral("Compose, then  C  =  ")};
+        << QStringList{QStringLiteral("then 20ac, then"), QStringLiteral("Compose, then  C  =\n")};
     QTest::newRow("no Compose sequence for the dagger")
         << 103 << QStringLiteral("U+2020 DAGGER") << QStringList{QStringLiteral("then 2020, then")};
     QTest::newRow("98, a byte Windows-1252 leaves undefined")
