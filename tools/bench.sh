@@ -15,7 +15,8 @@
 # folder is written. With several sets, a summary table follows.
 #   tools/bench.sh 50 200 1000 2000 4000     the scaling table
 # BUILD_DIR picks the build folder; BENCH_DISPLAY an X display number such as :96
-# (by default Xvfb picks a free one).
+# (by default Xvfb picks a free one); BENCH_COMPARE another build folder whose
+# programs run interleaved with these (labelled "-cmp"), for before and after.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${BUILD_DIR:-$here/build}"
@@ -174,14 +175,20 @@ summary=()
 for i in "${!sets[@]}"; do
     if [ -n "${confs[$i]}" ]; then export FONTCONFIG_FILE="${confs[$i]}"; else unset FONTCONFIG_FILE; fi
     redraw="$("$build_dir/benchmarks/glyphbox_redraw")"
+    compare=()
+    if [ -n "${BENCH_COMPARE:-}" ]; then
+        compare=(glyphsmith-cmp="$BENCH_COMPARE/bin/glyphsmith" glyphbox-cmp="$BENCH_COMPARE/bin/glyphbox")
+        redraw_cmp="$("$BENCH_COMPARE/benchmarks/glyphbox_redraw" | sed 's/^/[cmp] /')"
+    fi
     families="$(sed -n 's/.*, \([0-9]*\) families installed.*/\1/p' <<<"$redraw")"
     echo "== font set ${sets[$i]}: $families families (Qt's count), display $DISPLAY"
     launch="$("$build_dir/benchmarks/launchbench" -n "$runs" -b one-label -b empty-window \
-        glyphsmith="$work/glyphsmith" glyphbox="$work/glyphbox" \
+        glyphsmith="$work/glyphsmith" glyphbox="$work/glyphbox" "${compare[@]}" \
         one-label="$build_dir/benchmarks/labelwindow" \
         empty-window="$build_dir/benchmarks/emptywindow")"
     echo "$launch"
     echo "$redraw"
+    [ -n "${BENCH_COMPARE:-}" ] && echo "$redraw_cmp"
     med() { awk -v p="$1" '$1 == p { print $3 }' <<<"$launch"; }
     ratio() { awk -v p="$1" '$1 == p { print $6 }' <<<"$launch"; }
     cold="$(awk '/cold/ { for (k = 1; k <= NF; ++k) if ($k == "median") print $(k + 1) }' <<<"$redraw")"
