@@ -1,8 +1,10 @@
-// Launch benchmark: starts each program several times with
-// GLYPH_EXIT_ON_FIRST_SHOW set, and prints side by side the median time from the
-// start of the process to its first painted window, and its peak memory.
+// Launch benchmark: starts each program many times with GLYPH_EXIT_ON_FIRST_SHOW
+// set, interleaved so that a busy moment of the machine hits every program alike,
+// and prints the time from the start of the process to its first painted window
+// (minimum, median, maximum) and its peak memory, with the ratios of the medians
+// against the yardsticks given with -b.
 //
-//   launchbench [-n runs] label=path [label=path ...]
+//   launchbench [-n runs] [-b label]... label=path [label=path ...]
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -71,33 +73,57 @@ Run launchOnce(const std::string &path)
 template <typename T> T median(std::vector<T> v)
 {
     std::sort(v.begin(), v.end());
-    return v.empty() ? T{} : v[v.size() / 2];
+    if (v.empty())
+        return T{};
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    int runs = 15;
+    int runs = 30;
+    std::vector<std::string> baseLabels;
     std::vector<std::pair<std::string, std::string>> programs;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-n") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
             continue;
         }
+        if (std::strcmp(argv[i], "-b") == 0 && i + 1 < argc) {
+            baseLabels.emplace_back(argv[++i]);
+            continue;
+        }
         const std::string arg = argv[i];
         const size_t eq = arg.find('=');
         if (eq == std::string::npos) {
-            std::fprintf(stderr, "usage: %s [-n runs] label=path ...\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [-n runs] [-b label]... label=path ...\n", argv[0]);
             return 2;
         }
         programs.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
     }
+    if (programs.empty())
+        return 2;
+    if (baseLabels.empty())
+        baseLabels.push_back(programs.back().first);
+    std::vector<size_t> bases;
+    for (const std::string &label : baseLabels) {
+        const auto it = std::find_if(programs.begin(), programs.end(),
+                                     [&](const auto &p) { return p.first == label; });
+        if (it == programs.end()) {
+            std::fprintf(stderr, "launchbench: no program labelled %s\n", label.c_str());
+            return 2;
+        }
+        bases.push_back(size_t(it - programs.begin()));
+    }
+
+    // One round that is not counted: the first start of each program reads its
+    // files from the disk.
+    for (const auto &program : programs)
+        launchOnce(program.second);
 
     std::vector<std::vector<double>> times(programs.size());
     std::vector<std::vector<long>> peaks(programs.size());
-    // Interleaved, so a busy moment of the machine hits every program alike.
-    launchOnce(programs.empty() ? "/bin/true" : programs.front().second); // warm the caches
     for (int r = 0; r < runs; ++r) {
         for (size_t p = 0; p < programs.size(); ++p) {
             const Run run = launchOnce(programs[p].second);
@@ -111,16 +137,21 @@ int main(int argc, char *argv[])
         }
     }
 
-    std::printf("%-14s %18s %16s %10s %12s\n", "program", "launch median ms", "peak memory MB",
-                "time ratio", "memory diff");
-    const double baseMs = median(times.back());
-    const double baseMb = median(peaks.back()) / 1024.0;
+    std::printf("%-14s %8s %8s %8s %9s", "program", "min ms", "median", "max ms", "peak MB");
+    for (size_t b : bases)
+        std::printf("  %14s", ("/ " + programs[b].first).c_str());
+    std::printf("\n");
     for (size_t p = 0; p < programs.size(); ++p) {
+        const auto [lo, hi] = std::minmax_element(times[p].begin(), times[p].end());
         const double ms = median(times[p]);
-        const double mb = median(peaks[p]) / 1024.0;
-        std::printf("%-14s %18.1f %16.1f %9.2fx %+10.1f MB\n", programs[p].first.c_str(), ms, mb,
-                    ms / baseMs, mb - baseMb);
+        std::printf("%-14s %8.1f %8.1f %8.1f %9.1f", programs[p].first.c_str(), *lo, ms, *hi,
+                    median(peaks[p]) / 1024.0);
+        for (size_t b : bases)
+            std::printf("  %13.2fx", ms / median(times[b]));
+        std::printf("\n");
     }
-    std::printf("(%d runs each; ratios against the last program listed)\n", runs);
+    std::printf(
+        "(%d interleaved runs each, launch to first painted window; ratios of the medians)\n",
+        runs);
     return 0;
 }

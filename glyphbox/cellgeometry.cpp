@@ -19,6 +19,11 @@ QSize cellSize(QSize client)
     return {client.width() / kColumns, client.height() / kRows};
 }
 
+QSize gridExtent(QSize cell)
+{
+    return {kColumns * cell.width() + 1, kRows * cell.height() + 1};
+}
+
 Cell cellAt(QPoint point, QSize cell)
 {
     // Floor, not truncation: a drag a few pixels left of the grid must not land

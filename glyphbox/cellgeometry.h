@@ -24,6 +24,8 @@ struct Cell
 
 // Whole pixels per cell; the remainder of the client area belongs to no cell.
 QSize cellSize(QSize client);
+// The 32 x 7 cells with their closing lines, from the client area's origin.
+QSize gridExtent(QSize cell);
 
 // The column and row under a point, not range-checked; points left of or above
 // the grid give negative numbers, not column or row 0.

@@ -2,6 +2,7 @@
 
 #include "cp1252.h"
 #include "fontfamilies.h"
+#include "fontlist.h"
 #include "gridview.h"
 #include "icqsave.h"
 #include "magnifierview.h"
@@ -11,10 +12,13 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStringListModel>
+#include <QToolTip>
 
 namespace {
 
@@ -53,7 +57,8 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_prompts(prompts), m_store(std::move(store)),
-      m_model(GridView::kClientSize, QGuiApplication::palette().color(QPalette::Highlight))
+      m_model(GridView::kClientSize, QGuiApplication::palette().color(QPalette::Highlight),
+              QGuiApplication::palette().color(QPalette::HighlightedText), devicePixelRatioF())
 {
     setObjectName(QStringLiteral("CharForm"));
     setWindowTitle(QStringLiteral("Glyphbox (Beta)"));
@@ -61,14 +66,22 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     // The layout was drawn for small, narrow dialog text; at the usual sizes the
     // notes and the keystroke would be cut off at the labels' fixed sizes.
     QFont small = font();
-    small.setFamilies(FontFamilies::firstInstalledOnward(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-         QStringLiteral("Helvetica"), small.family()}));
+    const QStringList families = FontList::plainFamilies(QFontDatabase::families());
+    small.setFamily(
+        FontFamilies::firstInstalled({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")},
+                                     families));
     small.setPixelSize(10);
+    // The window's words and the family names are in Latin letters; without
+    // merging, no widget makes Qt look up fallback fonts (a line edit asks for a
+    // password bullet its font may lack), which with thousands of families takes
+    // longer than the whole start, nor loads a second face of the same font.
+    small.setStyleStrategy(QFont::NoFontMerging);
     setFont(small);
 
     auto *fontLabel = label(this, "Label9", QStringLiteral("&Font:"), QRect(16, 8, 25, 17));
     m_fonts = place(new QComboBox(this), "CboFonts", QRect(48, 8, 169, 21));
+    m_fonts->setModel(new QStringListModel(m_fonts));
     fontLabel->setBuddy(m_fonts);
     label(this, "Label8", QStringLiteral("Name/Characters:"), QRect(224, 8, 97, 17));
     m_name = place(new QLineEdit(this), "Txtcopy", QRect(320, 8, 105, 25));
@@ -95,6 +108,7 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     m_magnifier->raise();
 
     m_name->installEventFilter(this);
+    m_grid->installEventFilter(this);
 
     connect(&m_model, &CharMapModel::changed, this, &CharForm::refresh);
     connect(&m_model, &CharMapModel::pointerVisibilityChanged, this, &CharForm::setPointerVisible);
@@ -107,7 +121,7 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     connect(m_name, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_copy->setEnabled(!text.isEmpty()); });
 
-    fillFontList();
+    fillFontList(families);
     // Stands for a plain press and release at the grid's origin: selects the space.
     m_model.press(Qt::NoButton, QPoint(0, 0));
     m_model.release();
@@ -121,32 +135,36 @@ CharForm::~CharForm()
     setPointerVisible(true);
 }
 
-void CharForm::fillFontList()
+void CharForm::fillFontList(const QStringList &families)
 {
-    const QStringList families = QFontDatabase::families();
     {
         const QSignalBlocker blocker(m_fonts);
-        m_fonts->clear();
-        m_fonts->addItems(families);
+        // A string list model holds thousands of names for less than the items
+        // of the combo box's own model.
+        static_cast<QStringListModel *>(m_fonts->model())->setStringList(families);
         m_fonts->setCurrentIndex(-1);
     }
-    // The first family redraws the whole grid, so the stand-in face is drawn only
+    // The chosen family redraws the whole grid, so the stand-in face is drawn only
     // where there is no family to pick.
     if (families.isEmpty())
-        m_model.drawGrid(QStringLiteral("Times New Roman"));
+        m_model.drawGrid(QFont(QStringLiteral("Times New Roman")));
     else
-        m_fonts->setCurrentIndex(0);
+        m_fonts->setCurrentIndex(FontList::startIndex(families, FontFamilies::systemFamily()));
 }
 
 void CharForm::changeFont(int index)
 {
     if (index < 0)
         return;
-    const QString family = m_fonts->itemText(index);
-    m_model.changeFont(family);
-    QFont nameFont = m_name->font();
-    nameFont.setFamily(family);
+    // The name is shown in the chosen family's own glyphs, as the grid is: a
+    // font that merged in others would look them up for every family visited
+    // (which with thousands of families takes longer than anything else here).
+    // The grid takes its measure from this font, which is then loaded already.
+    QFont nameFont = font();
+    nameFont.setFamily(m_fonts->itemText(index));
+    nameFont.setStyleStrategy(QFont::NoFontMerging);
     m_name->setFont(nameFont);
+    m_model.changeFont(nameFont);
 }
 
 void CharForm::refresh()
@@ -157,9 +175,28 @@ void CharForm::refresh()
     m_shadow->move(magnifier.topLeft + shadowOffset);
     m_magnifier->setVisible(magnifier.visible);
     m_shadow->setVisible(magnifier.visible);
+    // Once more after the magnifier moved: on a screen scaled by a fraction, a
+    // repaint of only the part it uncovered leaves a seam in the grid's frame.
+    m_grid->update();
     m_magnifier->update();
-    if (!m_model.keystroke().isEmpty())
+    m_magnifier->setToolTip(magnifier.name);
+    if (!m_model.keystroke().isEmpty()) {
         m_keystroke->setText(m_model.keystroke());
+        m_keystroke->setToolTip(m_model.keystrokeHint());
+    }
+}
+
+QString CharForm::toolTipAt(QPoint gridPos) const
+{
+    // The magnifier lets the mouse through to the grid, so the grid tells its name.
+    const QPoint inWindow = m_grid->mapToParent(gridPos);
+    if (m_magnifier->isVisible() && m_magnifier->geometry().contains(inWindow))
+        return m_magnifier->toolTip();
+    const CellGeometry::Cell cell =
+        CellGeometry::cellAt(gridPos - m_grid->contentsRect().topLeft(), m_model.cellSize());
+    if (!CellGeometry::isInside(cell))
+        return {};
+    return m_model.describe(cell);
 }
 
 void CharForm::setPointerVisible(bool visible)
@@ -177,6 +214,15 @@ void CharForm::setPointerVisible(bool visible)
 
 bool CharForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_grid && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = toolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, m_grid);
+        return true;
+    }
     if (watched == m_name) {
         if (event->type() == QEvent::FocusOut && m_name->hasSelectedText())
             m_savedSelection =

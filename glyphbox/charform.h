@@ -36,9 +36,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void fillFontList();
+    // `families` as the list shows them.
+    void fillFontList(const QStringList &families);
     void changeFont(int index);
     void refresh();
+    // What the grid's tooltip says at `gridPos` (the grid box's own pixels): the
+    // magnifier's or the cell's character name; empty outside both.
+    QString toolTipAt(QPoint gridPos) const;
     void setPointerVisible(bool visible);
     void copyName();
     void saveToIcq();

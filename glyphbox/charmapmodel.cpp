@@ -4,41 +4,40 @@
 
 using CellGeometry::Cell;
 
-CharMapModel::CharMapModel(QSize gridClient, QColor highlight, QObject *parent)
-    : QObject(parent), m_canvas(gridClient, highlight)
+CharMapModel::CharMapModel(QSize gridClient, QColor highlight, QColor highlightedText,
+                           qreal pixelRatio, QObject *parent)
+    : QObject(parent), m_canvas(gridClient, highlight, highlightedText, pixelRatio)
 {}
 
-void CharMapModel::drawGrid(const QString &family)
+void CharMapModel::drawGrid(const QFont &font)
 {
-    m_canvas.drawAll(family);
+    m_canvas.drawAll(font);
     Q_EMIT changed();
 }
 
-void CharMapModel::changeFont(const QString &family)
+void CharMapModel::changeFont(const QFont &font)
 {
-    m_canvas.drawAll(family);
-    m_magnifierFamily = family;
+    m_canvas.drawAll(font);
+    m_magnifierFont = m_canvas.fittedFont(kMagnifierRoom, kMagnifierMaxPixels);
     m_canvas.highlight(selectedCell());
     Q_EMIT changed();
 }
 
 void CharMapModel::press(Qt::MouseButton button, QPoint pos)
 {
-    if (button == Qt::RightButton)
-        return;
     const Cell cell = CellGeometry::cellAt(pos, cellSize());
-    if (CellGeometry::isInside(cell)) {
-        if (m_selCol || m_selRow)
-            m_canvas.unhighlight(selectedCell(), GridCanvas::Clear::WithBorders);
-        placeMagnifier(cell);
-        // Show the pressed character at once rather than whatever the magnifier
-        // held last; a drag then only redraws it on reaching another cell.
-        drawIntoMagnifier(GridCanvas::characterOf(cell));
-        m_lastDrag = cell;
-        select(cell);
-    }
-    // Also outside the cells: the indicator follows the computed column and row,
-    // and stays as it is where no character has that number.
+    // A press on the frame or the pixels beside the cells has no character: its
+    // column or row number would name an unrelated cell.
+    if (button == Qt::RightButton || !CellGeometry::isInside(cell))
+        return;
+    if (m_selCol || m_selRow)
+        m_canvas.unhighlight(selectedCell(), GridCanvas::Clear::WithBorders);
+    placeMagnifier(cell);
+    // Show the pressed character at once rather than whatever the magnifier
+    // held last; a drag then only redraws it on reaching another cell.
+    drawIntoMagnifier(cell);
+    m_lastDrag = cell;
+    select(cell);
     showKeystroke(cell);
     if (!m_pressed)
         hidePointer();
@@ -66,7 +65,7 @@ void CharMapModel::move(QPoint pos)
     if (m_lastDrag != cell) {
         m_lastDrag = cell;
         placeMagnifier(cell);
-        drawIntoMagnifier(GridCanvas::characterOf(cell));
+        drawIntoMagnifier(cell);
         select(cell);
         showKeystroke(cell);
     }
@@ -98,7 +97,7 @@ bool CharMapModel::keyPress(int key)
     m_selCol = cell.col;
     m_selRow = cell.row;
     placeMagnifier(cell);
-    drawIntoMagnifier(GridCanvas::characterOf(cell));
+    drawIntoMagnifier(cell);
     showKeystroke(cell);
     Q_EMIT changed();
     return true;
@@ -134,17 +133,30 @@ void CharMapModel::placeMagnifier(Cell cell)
     m_magnifier.topLeft = CellGeometry::magnifierTopLeft(cell, cellSize());
 }
 
-void CharMapModel::drawIntoMagnifier(const QString &character)
+void CharMapModel::drawIntoMagnifier(Cell cell)
 {
-    m_magnifier.character = character;
-    m_magnifier.family = m_magnifierFamily;
+    m_magnifier.character = GridCanvas::characterOf(cell);
+    m_magnifier.font = m_magnifierFont;
+    m_magnifier.glyph = m_canvas.glyph(cell);
+    m_magnifier.name = describe(cell);
     m_magnifier.visible = true;
+}
+
+QString CharMapModel::describe(Cell cell) const
+{
+    const QString name = Keystroke::name(CellGeometry::cellNumber(cell)).value_or(QString());
+    if (m_canvas.hasGlyph(cell))
+        return name;
+    return name + QStringLiteral("\nNot in %1").arg(m_canvas.familyName());
 }
 
 void CharMapModel::showKeystroke(Cell cell)
 {
-    if (const std::optional<QString> text = Keystroke::text(CellGeometry::cellNumber(cell)))
+    const int number = CellGeometry::cellNumber(cell);
+    if (const std::optional<QString> text = Keystroke::text(number)) {
         m_keystroke = *text;
+        m_keystrokeHint = Keystroke::hint(number).value_or(QString());
+    }
 }
 
 void CharMapModel::hidePointer()

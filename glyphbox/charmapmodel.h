@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QRawFont>
 #include <QString>
 #include <optional>
 
@@ -22,17 +23,25 @@ public:
         bool visible = false;
         QPoint topLeft{48, 104};
         QString character; // what was last drawn into it
-        QString family;    // the font it was drawn in, at kMagnifierPointSize
+        QRawFont font;     // the font it was drawn in
+        quint32 glyph = 0; // the character's glyph in that font; 0 if it has none
+        QString name;      // the character's code point and Unicode name
     };
-    static constexpr int kMagnifierPointSize = 18;
+    // The magnifier draws up to the design's 18 points (24 pixels), smaller where
+    // the font's widest glyph would not fit its client width less a pixel each side.
+    static constexpr int kMagnifierMaxPixels = 24;
+    static constexpr int kMagnifierRoom = 27;
 
-    CharMapModel(QSize gridClient, QColor highlight, QObject *parent = nullptr);
+    // `pixelRatio`: device pixels to a pixel of the grid, for a sharp grid image.
+    CharMapModel(QSize gridClient, QColor highlight, QColor highlightedText = Qt::white,
+                 qreal pixelRatio = 1, QObject *parent = nullptr);
 
-    // Redraws the grid in `family` and nothing else.
-    void drawGrid(const QString &family);
-    // A new font for the grid and the magnifier; the selected cell is highlighted
-    // again, since the redraw erased it.
-    void changeFont(const QString &family);
+    // Redraws the grid in `font`'s family and nothing else.
+    void drawGrid(const QFont &font);
+    // A new family for the grid and the magnifier, given as a font already in use
+    // (the name text's); the selected cell is highlighted again, since the redraw
+    // erased it.
+    void changeFont(const QFont &font);
 
     // `button` Qt::NoButton is a press that is not the right button's.
     void press(Qt::MouseButton button, QPoint pos);
@@ -56,9 +65,14 @@ public:
 
     QSize cellSize() const { return m_canvas.cellSize(); }
     const QImage &gridImage() const { return m_canvas.image(); }
+    bool hasGlyph(CellGeometry::Cell cell) const { return m_canvas.hasGlyph(cell); }
+    // The cell character's code point and Unicode name, and whether the font lacks it.
+    QString describe(CellGeometry::Cell cell) const;
     const Magnifier &magnifier() const { return m_magnifier; }
     // Empty until a cell has been shown.
     QString keystroke() const { return m_keystroke; }
+    // The indicator's tooltip: the character's name and how to type it here.
+    QString keystrokeHint() const { return m_keystrokeHint; }
 
 Q_SIGNALS:
     void changed();
@@ -68,7 +82,7 @@ private:
     CellGeometry::Cell selectedCell() const;
     void select(CellGeometry::Cell cell);
     void placeMagnifier(CellGeometry::Cell cell);
-    void drawIntoMagnifier(const QString &character);
+    void drawIntoMagnifier(CellGeometry::Cell cell);
     void showKeystroke(CellGeometry::Cell cell);
     void hidePointer();
     void showPointer();
@@ -82,6 +96,7 @@ private:
     bool m_pointerHidden = false;
     std::optional<CellGeometry::Cell> m_lastDrag;
     Magnifier m_magnifier;
-    QString m_magnifierFamily;
+    QRawFont m_magnifierFont;
     QString m_keystroke;
+    QString m_keystrokeHint;
 };

@@ -1,10 +1,13 @@
 #include "gridview.h"
 
+#include "cellgeometry.h"
 #include "charmapmodel.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <cmath>
 
 GridView::GridView(CharMapModel &model, QWidget *parent) : QFrame(parent), m_model(model)
@@ -16,11 +19,21 @@ GridView::GridView(CharMapModel &model, QWidget *parent) : QFrame(parent), m_mod
     connect(&m_model, &CharMapModel::changed, this, qOverload<>(&QWidget::update));
 }
 
-void GridView::paintEvent(QPaintEvent *event)
+void GridView::paintEvent(QPaintEvent *)
 {
-    QFrame::paintEvent(event);
+    const QSize cells = CellGeometry::gridExtent(m_model.cellSize());
+    const QRect frame(QPoint(0, 0), cells + QSize(2 * frameWidth(), 2 * frameWidth()));
     QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), m_model.gridImage());
+    painter.setClipRegion(QRegion(rect()).subtracted(frame));
+    painter.fillRect(rect(), palette().window());
+    painter.setClipping(false);
+    const qreal ratio = m_model.gridImage().devicePixelRatio();
+    painter.drawImage(QRectF(contentsRect().topLeft(), QSizeF(cells)), m_model.gridImage(),
+                      QRectF(QPointF(0, 0), QSizeF(cells) * ratio));
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    option.rect = frame;
+    style()->drawControl(QStyle::CE_ShapedFrame, &option, &painter, this);
 }
 
 QPoint GridView::toClient(QMouseEvent *event) const

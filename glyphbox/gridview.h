@@ -4,9 +4,10 @@
 
 class CharMapModel;
 
-// The grid box: a 2-pixel sunken frame around a 412 x 220 client area that shows
-// the model's kept image and hands mouse and arrow-key events to the model in
-// client pixels.
+// The grid box: a 412 x 220 client area inside a 2-pixel border that shows the
+// model's kept image and hands mouse and arrow-key events to the model in client
+// pixels. The sunken frame is drawn around the cells only; the pixels the cell
+// divisions leave over show the window's background.
 class GridView : public QFrame
 {
     Q_OBJECT

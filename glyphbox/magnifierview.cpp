@@ -3,7 +3,9 @@
 #include "cellgeometry.h"
 #include "charmapmodel.h"
 
+#include <QGlyphRun>
 #include <QPainter>
+#include <cmath>
 
 MagnifierView::MagnifierView(const CharMapModel &model, QWidget *parent)
     : QFrame(parent), m_model(model)
@@ -18,17 +20,20 @@ void MagnifierView::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     const CharMapModel::Magnifier &magnifier = m_model.magnifier();
-    if (magnifier.character.isEmpty())
+    if (magnifier.glyph == 0 || !magnifier.font.isValid())
         return;
-    const QFont font(magnifier.family, CharMapModel::kMagnifierPointSize);
-    const QFontMetrics metrics(font);
+    const QRawFont &font = magnifier.font;
+    const QRectF ink = font.boundingRect(magnifier.glyph);
     const QRect client = contentsRect();
-    const int x =
-        CellGeometry::centred(client.width(), metrics.horizontalAdvance(magnifier.character));
-    const int y = CellGeometry::centred(client.height(), metrics.height());
+    const qreal x = client.left() + (client.width() - ink.width()) / 2 - ink.left();
+    const qreal y =
+        client.top() + (client.height() - font.ascent() - font.descent()) / 2 + font.ascent();
+    QGlyphRun run;
+    run.setRawFont(font);
+    run.setGlyphIndexes({magnifier.glyph});
+    run.setPositions({QPointF(0, 0)});
     QPainter painter(this);
     painter.setClipRect(client);
-    painter.setFont(font);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(client.left() + x, client.top() + y + metrics.ascent(), magnifier.character);
+    painter.drawGlyphRun(QPointF(std::round(x), std::round(y)), run);
 }

@@ -4,8 +4,10 @@
 
 class CharMapModel;
 
-// The magnifier: the character last drawn into it, centred, in its font at 18
-// points, inside a 2-pixel sunken frame. Position and visibility follow the model.
+// The magnifier: the character last drawn into it, centred, in its font (up to
+// 18 points, smaller for fonts with very wide glyphs), inside a 2-pixel sunken
+// frame; empty where the font lacks the character. Position and visibility
+// follow the model.
 class MagnifierView : public QFrame
 {
     Q_OBJECT

@@ -18,6 +18,9 @@ private Q_SLOTS:
     void stepSelection();
     void keystroke_data();
     void keystroke();
+    void characterHelp_data();
+    void characterHelp();
+    void everyCellHasItsName();
 };
 
 // The grid box's client area, inside its 2-pixel frame.
@@ -123,6 +126,52 @@ void TestCellGeometry::keystroke()
     QCOMPARE(shown.has_value(), !text.isNull());
     if (shown)
         QCOMPARE(*shown, text);
+}
+
+void TestCellGeometry::characterHelp_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("typing"); // what the tooltip must say about typing it
+
+    QTest::newRow("224, y with diaeresis")
+        << 224 << QStringLiteral("U+00FF LATIN SMALL LETTER Y WITH DIAERESIS")
+        << QStringList{QStringLiteral("Ctrl+Shift+U, then ff, then Space"),
+                       QStringLiteral("Compose, then  \"  y\n")};
+    // Windows-1252's own characters go by their Unicode code point, not the byte.
+    QTest::newRow("97, the euro sign")
+        << 97 << QStringLiteral("U+20AC EURO SIGN")
+        << QStringList{QStringLiteral("then 20ac, then"), QStringLiteral("Compose, then  C  =\n")};
+    QTest::newRow("no Compose sequence for the dagger")
+        << 103 << QStringLiteral("U+2020 DAGGER") << QStringList{QStringLiteral("then 2020, then")};
+    QTest::newRow("98, a byte Windows-1252 leaves undefined")
+        << 98 << QStringLiteral("U+0081 <control>")
+        << QStringList{QStringLiteral("no character for this byte")};
+    QTest::newRow("34, A, typed with its own key")
+        << 34 << QStringLiteral("U+0041 LATIN CAPITAL LETTER A") << QStringList();
+}
+
+void TestCellGeometry::characterHelp()
+{
+    QFETCH(int, number);
+    QFETCH(QString, name);
+    QFETCH(QStringList, typing);
+    QCOMPARE(Keystroke::name(number), std::optional<QString>(name));
+    const QString hint = Keystroke::hint(number).value_or(QString());
+    QVERIFY(hint.startsWith(name));
+    for (const QString &line : typing)
+        QVERIFY2(hint.contains(line), qPrintable(hint));
+    // Nothing about typing where the keyboard has the character or there is none.
+    QCOMPARE(hint.contains(QStringLiteral("Ctrl+Shift+U")), !typing.isEmpty() && number != 98);
+    QCOMPARE(Keystroke::name(0), std::nullopt);
+}
+
+void TestCellGeometry::everyCellHasItsName()
+{
+    // The table is looked up by halving: an entry out of order is not found.
+    for (int number = 1; number <= CellGeometry::kCellCount; ++number)
+        QVERIFY2(!Keystroke::name(number)->contains(QStringLiteral("unnamed")),
+                 qPrintable(QString::number(number)));
 }
 
 QTEST_GUILESS_MAIN(TestCellGeometry)

@@ -1,4 +1,5 @@
 #include "charform.h"
+#include "fontfamilies.h"
 #include "keystore.h"
 #include "scriptedprompts.h"
 
@@ -89,7 +90,11 @@ void TestCharForm::startup()
     QVERIFY(!child<QWidget>("Ascii2")->isVisible());
     QVERIFY(!child<QWidget>("Picture3")->isVisible());
     QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(child<QComboBox>("CboFonts")->count() > 0);
+    // Each family once by its plain name, starting at the system's own.
+    const QComboBox *fonts = child<QComboBox>("CboFonts");
+    QVERIFY(fonts->count() > 0);
+    QCOMPARE(fonts->currentText(), FontFamilies::systemFamily());
+    QCOMPARE(fonts->findText(QStringLiteral(" ["), Qt::MatchContains), -1);
 }
 
 void TestCharForm::pressDragRelease()
@@ -105,6 +110,7 @@ void TestCharForm::pressDragRelease()
     QVERIFY(QApplication::overrideCursor());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BlankCursor);
     QCOMPARE(keystroke(), QStringLiteral("Keystroke: A"));
+    QCOMPARE(magnifier->toolTip(), QStringLiteral("U+0041 LATIN CAPITAL LETTER A"));
 
     QTest::mouseMove(grid(), cellPoint(2, 1));
     QTest::mouseMove(grid(), cellPoint(3, 1));
@@ -120,6 +126,7 @@ void TestCharForm::pressDragRelease()
 
     QTest::keyClick(grid(), Qt::Key_Right);
     QCOMPARE(keystroke(), QStringLiteral("Keystroke: D"));
+    QCOMPARE(child<QLabel>("Label4")->toolTip(), QStringLiteral("U+0044 LATIN CAPITAL LETTER D"));
     QVERIFY(magnifier->isVisible());
 }
 

@@ -25,6 +25,10 @@ private Q_SLOTS:
     void arrowKeys_data();
     void arrowKeys();
     void fontChangeHighlightsTheSelectionAgain();
+    void leavingACellRestoresIt_data();
+    void leavingACellRestoresIt();
+    void highlightKeepsTheCharacterInPlace();
+    void cellsTheFontLacksAreMarked();
 
 private:
     // The middle of a cell, in the grid's client pixels.
@@ -36,6 +40,23 @@ private:
         return pixel({cell.col * 12 + 1 + 5, cell.row * 31 + 28}) == kHighlight.rgb();
     }
 
+    QImage inside(Cell cell) const
+    {
+        return m_model->gridImage().copy(CellGeometry::innerRect(cell, {12, 31}));
+    }
+    // The pixels of a cell's inside that differ from `background`, without the
+    // outline where the focus rectangle's dots go.
+    QList<QPoint> ink(Cell cell, QRgb background) const
+    {
+        const QImage image = inside(cell);
+        QList<QPoint> points;
+        for (int y = 1; y < image.height() - 1; ++y)
+            for (int x = 1; x < image.width() - 1; ++x)
+                if (image.pixel(x, y) != background)
+                    points.append({x, y});
+        return points;
+    }
+
     const QColor kHighlight{0x30, 0x8c, 0xc6};
     std::unique_ptr<CharMapModel> m_model;
 };
@@ -43,7 +64,7 @@ private:
 void TestCharMapModel::init()
 {
     m_model = std::make_unique<CharMapModel>(QSize(412, 220), kHighlight);
-    m_model->drawGrid(QFontDatabase::families().value(0));
+    m_model->drawGrid(QFont(QFontDatabase::families().value(0)));
     m_model->press(Qt::NoButton, {0, 0});
     m_model->release();
 }
@@ -161,29 +182,30 @@ void TestCharMapModel::rightPressChangesNothing()
 void TestCharMapModel::pressOutsideTheCells_data()
 {
     QTest::addColumn<QPoint>("point");
-    QTest::addColumn<QString>("keystroke");
-    // Column 32 of row 0 computes number 33, the '@' cell; past 224 nothing changes.
-    QTest::newRow("remainder right of column 31") << QPoint(390, 10) << "Keystroke: @";
-    QTest::newRow("remainder below row 6") << QPoint(50, 218) << "Keystroke: )";
-    QTest::newRow("far right, where the number would pass 224")
-        << QPoint(400, 210) << "Keystroke: )";
+    // Outside the cells the divisions give column or row -1, or numbers of cells
+    // that are not there: none of them is the pressed character.
+    QTest::newRow("left frame beside row 3") << QPoint(-1, 3 * 31 + 15);
+    QTest::newRow("top frame") << QPoint(100, -2);
+    QTest::newRow("remainder right of column 31") << QPoint(390, 10);
+    QTest::newRow("remainder below row 6") << QPoint(50, 218);
+    QTest::newRow("far right, where the number would pass 224") << QPoint(400, 210);
 }
 
 void TestCharMapModel::pressOutsideTheCells()
 {
     QFETCH(QPoint, point);
-    QFETCH(QString, keystroke);
     m_model->press(Qt::LeftButton, at({9, 0}));
     m_model->release();
 
     m_model->press(Qt::LeftButton, point);
-    QVERIFY(m_model->pressed());
-    QVERIFY(m_model->pointerHidden());
+    QVERIFY(!m_model->pressed());
+    QVERIFY(!m_model->pointerHidden());
+    QVERIFY(!m_model->magnifier().visible);
     QCOMPARE(m_model->selIndex(), 10);
-    QCOMPARE(m_model->keystroke(), keystroke);
+    QCOMPARE(m_model->keystroke(), QStringLiteral("Keystroke: )"));
+    QVERIFY(isHighlighted({9, 0}));
     m_model->release();
     QVERIFY(isHighlighted({9, 0}));
-    QVERIFY(!m_model->pointerHidden());
 }
 
 void TestCharMapModel::arrowKeys_data()
@@ -233,9 +255,57 @@ void TestCharMapModel::fontChangeHighlightsTheSelectionAgain()
     m_model->press(Qt::LeftButton, at({6, 5}));
     m_model->release();
     const QStringList families = QFontDatabase::families();
-    m_model->changeFont(families.value(families.size() - 1));
+    m_model->changeFont(QFont(families.value(families.size() - 1)));
     QVERIFY(isHighlighted({6, 5}));
     QVERIFY(!isHighlighted({0, 0}));
+}
+
+void TestCharMapModel::leavingACellRestoresIt_data()
+{
+    QTest::addColumn<Cell>("cell");
+    QTest::addColumn<bool>("byKey");
+    // 'W' is among the widest letters; 0x81 has no character in any font.
+    QTest::newRow("letter, left by a press elsewhere") << Cell{23, 1} << false;
+    QTest::newRow("letter, left by an arrow key") << Cell{23, 1} << true;
+    QTest::newRow("missing character, left by a press") << Cell{1, 3} << false;
+}
+
+void TestCharMapModel::leavingACellRestoresIt()
+{
+    QFETCH(Cell, cell);
+    QFETCH(bool, byKey);
+    const QImage drawn = inside(cell);
+    m_model->press(Qt::LeftButton, at(cell));
+    m_model->release();
+    QVERIFY(inside(cell) != drawn);
+    if (byKey) {
+        QVERIFY(m_model->keyPress(Qt::Key_Right));
+    } else {
+        m_model->press(Qt::LeftButton, at({2, 5}));
+        m_model->release();
+    }
+    QCOMPARE(inside(cell), drawn);
+}
+
+void TestCharMapModel::highlightKeepsTheCharacterInPlace()
+{
+    const Cell w{23, 1};
+    const QList<QPoint> plain = ink(w, QColor(Qt::white).rgb());
+    QVERIFY(!plain.isEmpty());
+    m_model->press(Qt::LeftButton, at(w));
+    m_model->release();
+    QCOMPARE(ink(w, kHighlight.rgb()), plain);
+}
+
+void TestCharMapModel::cellsTheFontLacksAreMarked()
+{
+    const Cell undefined{1, 3}; // byte 0x81
+    QVERIFY(!m_model->hasGlyph(undefined));
+    QVERIFY(m_model->hasGlyph({23, 1}));
+    QCOMPARE(pixel(at(undefined)), GridCanvas::kMissing);
+    m_model->press(Qt::LeftButton, at(undefined));
+    QCOMPARE(m_model->magnifier().glyph, 0u);
+    QVERIFY(m_model->magnifier().name.startsWith(QStringLiteral("U+0081 <control>\nNot in ")));
 }
 
 QTEST_MAIN(TestCharMapModel)
