@@ -35,11 +35,4 @@ QString firstInstalled(const QStringList &families)
     return firstInstalled(families, QFontDatabase::families());
 }
 
-QStringList firstInstalledOnward(const QStringList &families)
-{
-    // The rest of the list would only serve as fallbacks, and naming them makes
-    // Qt look up the fallbacks of the first at once.
-    return {firstInstalled(families)};
-}
-
 } // namespace FontFamilies

@@ -23,7 +23,4 @@ QString systemFamily();
 QString firstInstalled(const QStringList &families, const QStringList &installed);
 QString firstInstalled(const QStringList &families);
 
-// The same as a list for QFont::setFamilies(), with that one family only.
-QStringList firstInstalledOnward(const QStringList &families);
-
 } // namespace FontFamilies

@@ -43,9 +43,9 @@ need() {
         exit 1
     }
 }
+bash "$here/tools/setup.sh" bench >/dev/null
 need Xvfb xvfb
 need fc-cache fontconfig
-need cmake cmake
 for s in "${sets[@]}"; do
     case "$s" in
     bare) ;;

@@ -3,6 +3,7 @@
 #   tools/setup.sh run    install what is missing, build, start glyphsmith
 #   tools/setup.sh test   install what is missing, build, run every test
 #   tools/setup.sh build  install what is missing, build
+#   tools/setup.sh bench  the same, with what tools/bench.sh needs
 # Set BUILD_DIR to build elsewhere, and CMAKE_ARGS to pass more options.
 set -euo pipefail
 
@@ -21,7 +22,12 @@ test_packages=(
     clang libclang-rt-14-dev
     desktop-file-utils appstream dpkg-dev file man-db
 )
-[ "$mode" = test ] && packages+=("${test_packages[@]}")
+# The benchmark's own X server and font sets.
+bench_packages=(xvfb fontconfig)
+case "$mode" in
+test) packages+=("${test_packages[@]}") ;;
+bench) packages+=("${bench_packages[@]}") ;;
+esac
 
 install_missing() {
     local missing=()
@@ -53,9 +59,9 @@ test)
     cd "$build_dir"
     exec ctest --output-on-failure -j"$(nproc)"
     ;;
-build) ;;
+build | bench) ;;
 *)
-    echo "usage: $0 run|test|build" >&2
+    echo "usage: $0 run|test|build|bench" >&2
     exit 2
     ;;
 esac

@@ -109,10 +109,14 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
     // The layout was drawn for a narrow sans-serif face of 11-pixel height; wider
     // faces cut the longer captions.
     QFont small = font();
-    small.setFamilies(FontFamilies::firstInstalledOnward(
+    small.setFamily(FontFamilies::firstInstalled(
         {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
          QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")}));
     small.setPixelSize(11);
+    // One installed family and no merging: every character the window shows is in
+    // it (the output boxes draw control codes with the game's glyphs), and a merging
+    // font would make Qt search the fallbacks against every installed family.
+    small.setStyleStrategy(QFont::NoFontMerging);
     setFont(small);
 
     buildComposition();
