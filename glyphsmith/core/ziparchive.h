@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "gamedataerror.h"
+
+#include <QByteArray>
+#include <QList>
+#include <memory>
+
+struct zip;
+
+// A zip archive (Quake III's .pk3) read through libzip: opening reads the
+// central directory only; a member is inflated when it is read, up to a cap
+// given by the caller, whatever size the archive states for it.
+class ZipArchive
+{
+public:
+    static GameDataResult<std::unique_ptr<ZipArchive>> open(const QString &path);
+    // The same from bytes in memory (tests and fuzzing).
+    static GameDataResult<std::unique_ptr<ZipArchive>> fromBytes(QByteArray bytes);
+    ~ZipArchive();
+
+    ZipArchive(const ZipArchive &) = delete;
+    ZipArchive &operator=(const ZipArchive &) = delete;
+
+    // The members' names as stored, in central-directory order.
+    const QList<QByteArray> &names() const { return m_names; }
+
+    // Member `index` inflated; refused once it grows past `cap` bytes.
+    GameDataResult<QByteArray> read(qsizetype index, qint64 cap);
+
+private:
+    ZipArchive(zip *archive, QByteArray bytes);
+
+    zip *m_archive;
+    QByteArray m_bytes; // what a memory archive reads from; empty for a file
+    QList<QByteArray> m_names;
+};
