@@ -10,15 +10,29 @@
 namespace {
 
 // Quake III's path order (FS_PathCmp): letters compared as capitals, '\' and ':' as '/'.
+char quake3Char(char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return char(c - 'a' + 'A');
+    return c == '\\' || c == ':' ? '/' : c;
+}
+
 QByteArray quake3Key(QByteArray name)
 {
-    for (char &c : name) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-        else if (c == '\\' || c == ':')
-            c = '/';
-    }
+    for (char &c : name)
+        c = quake3Char(c);
     return name;
+}
+
+// Whether a member's name is `key` (a quake3Key) as Quake III compares them.
+bool sameQuake3Name(const char *name, const QByteArray &key)
+{
+    qsizetype i = 0;
+    for (; name[i] != '\0'; ++i) {
+        if (i == key.size() || quake3Char(name[i]) != key[i])
+            return false;
+    }
+    return i == key.size();
 }
 
 // The entry of `folder` called `name`, matched exactly or else ignoring case,
@@ -50,7 +64,6 @@ struct GameSearchPath::Place
     std::shared_ptr<ByteSource> pak;
     QList<PackFile::Entry> entries;
     std::unique_ptr<ZipArchive> zip;
-    QList<QByteArray> zipKeys;
 
     void load()
     {
@@ -77,9 +90,6 @@ struct GameSearchPath::Place
                 return;
             }
             zip = std::move(archive.value);
-            zipKeys.reserve(zip->names().size());
-            for (const QByteArray &name : zip->names())
-                zipKeys.append(quake3Key(name));
         }
     }
 };
@@ -233,11 +243,13 @@ GameDataResult<GameSearchPath::Located> GameSearchPath::find(const QByteArray &n
             if (place->loadError.kind != GameDataError::None)
                 break;
             // Quake III's lookup meets the last of equal names in an archive first.
-            const qsizetype index = place->zipKeys.lastIndexOf(key);
+            qsizetype index = place->zip->count() - 1;
+            while (index >= 0 && !sameQuake3Name(place->zip->name(index), key))
+                --index;
             if (index < 0)
                 break;
-            const QString where = place->path + QStringLiteral(": ") +
-                                  QString::fromLatin1(place->zip->names()[index]);
+            const QString where =
+                place->path + QStringLiteral(": ") + QString::fromLatin1(place->zip->name(index));
             auto bytes = place->zip->read(index, cap);
             if (!bytes.ok())
                 return bytes.error.in(where);

@@ -47,7 +47,22 @@ GameDataResult<QImage> read(const QByteArray &file, RowOrder order)
         return unsupported(QStringLiteral("is %1 x %2 pixels").arg(width).arg(height));
 
     const int bytesPerPixel = bits / 8;
+    const qsizetype pixels = qsizetype(width) * height;
+    auto truncated = [&](qsizetype done) {
+        return GameDataError{GameDataError::Damaged,
+                             QStringLiteral("ends after %1 of %2 pixels").arg(done).arg(pixels)};
+    };
+    // Nothing is allocated for pixels the file cannot hold: a run-length packet
+    // gives at most 128 pixels for its header byte and one pixel's bytes.
     qsizetype at = kHeaderBytes + idLength;
+    const qsizetype left = std::max<qsizetype>(size - at, 0);
+    const qsizetype packets = (pixels + 127) / 128;
+    if (type != 10 ? left < pixels * bytesPerPixel : left < packets * (1 + bytesPerPixel))
+        return GameDataError{GameDataError::Damaged,
+                             QStringLiteral("holds %1 bytes of pixels, too few for %2 x %3")
+                                 .arg(left)
+                                 .arg(width)
+                                 .arg(height)};
     QImage image(width, height, QImage::Format_ARGB32);
     if (image.isNull())
         return GameDataError{GameDataError::Unreadable,
@@ -63,15 +78,8 @@ GameDataResult<QImage> read(const QByteArray &file, RowOrder order)
             value = qRgba(pixel[2], pixel[1], pixel[0], bytesPerPixel == 4 ? pixel[3] : 255);
         reinterpret_cast<QRgb *>(image.scanLine(y))[n % width] = value;
     };
-    const qsizetype pixels = qsizetype(width) * height;
-    auto truncated = [&](qsizetype done) {
-        return GameDataError{GameDataError::Damaged,
-                             QStringLiteral("ends after %1 of %2 pixels").arg(done).arg(pixels)};
-    };
 
     if (type != 10) {
-        if (at > size || size - at < pixels * bytesPerPixel)
-            return truncated(at > size ? 0 : (size - at) / bytesPerPixel);
         for (qsizetype n = 0; n < pixels; ++n, at += bytesPerPixel)
             store(n, data + at);
         return image;

@@ -32,12 +32,13 @@ GameDataError openError(int code)
 ZipArchive::ZipArchive(zip *archive, QByteArray bytes)
     : m_archive(archive), m_bytes(std::move(bytes))
 {
-    const zip_int64_t count = zip_get_num_entries(m_archive, 0);
-    m_names.reserve(count);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char *name = zip_get_name(m_archive, zip_uint64_t(i), ZIP_FL_ENC_RAW);
-        m_names.append(name ? QByteArray(name) : QByteArray());
-    }
+    m_count = qsizetype(std::max<zip_int64_t>(zip_get_num_entries(m_archive, 0), 0));
+}
+
+const char *ZipArchive::name(qsizetype index) const
+{
+    const char *name = zip_get_name(m_archive, zip_uint64_t(index), ZIP_FL_ENC_RAW);
+    return name ? name : "";
 }
 
 ZipArchive::~ZipArchive()

@@ -4,7 +4,6 @@
 #include "gamedataerror.h"
 
 #include <QByteArray>
-#include <QList>
 #include <memory>
 
 struct zip;
@@ -23,8 +22,10 @@ public:
     ZipArchive(const ZipArchive &) = delete;
     ZipArchive &operator=(const ZipArchive &) = delete;
 
-    // The members' names as stored, in central-directory order.
-    const QList<QByteArray> &names() const { return m_names; }
+    // The number of members, and member `index`'s name as stored (central-directory
+    // order; valid while the archive lives, empty if libzip cannot give it).
+    qsizetype count() const { return m_count; }
+    const char *name(qsizetype index) const;
 
     // Member `index` inflated; refused once it grows past `cap` bytes.
     GameDataResult<QByteArray> read(qsizetype index, qint64 cap);
@@ -34,5 +35,5 @@ private:
 
     zip *m_archive;
     QByteArray m_bytes; // what a memory archive reads from; empty for a file
-    QList<QByteArray> m_names;
+    qsizetype m_count = 0;
 };

@@ -368,8 +368,9 @@ void TestGameFont::refusesBadData_data()
     QTest::newRow("a pk3 member's size that lies")
         << Files{{"baseq3/pak0.pk3", lyingZip}} << q3 << "baseq3"
         << "" << unsupported << "is 4294967280 bytes, more than the 17825792 a font may take";
-    QTest::newRow("a tga cut short") << Files{{"a.tga", tgaFont.left(100000)}} << q3 << ""
-                                     << "a.tga" << damaged << "ends after 24995 of 65536 pixels";
+    QTest::newRow("a tga cut short")
+        << Files{{"a.tga", tgaFont.left(100000)}} << q3 << ""
+        << "a.tga" << damaged << "holds 99982 bytes of pixels, too few for 256 x 256";
     QTest::newRow("a tga not square")
         << Files{{"a.tga", tga(QImage(128, 64, QImage::Format_ARGB32), TgaRows::BottomUp)}} << q3
         << ""
