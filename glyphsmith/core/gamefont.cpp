@@ -153,6 +153,9 @@ Result indexedFont(const QByteArray &indices, int width, int height, Kind kind,
     if (!palette.ok())
         return palette.error;
     const bool hexen = kind == Kind::HexenLmp;
+    // Colour 0 is transparent in the software renderers; the GL renderers players
+    // run today make 255 transparent too (Quake gl_draw.c and uHexen2 gl_draw.c,
+    // Draw_Init).
     return finish(FontGrid::fromIndexed(indices, width, height, palette.value.colours, {0, 255},
                                         hexen ? 32 : 16),
                   where, palette.value.where);

@@ -2,6 +2,7 @@
 #include "gamedatabuilders.h"
 #include "gamefont.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -233,6 +234,10 @@ void TestGameFont::followsTheEnginesOrder_data()
     const QByteArray quake2 = pak({{"pics/conchars.pcx", quake2Font(palette())}});
     const QByteArray tgaFont = tga(quake3Picture(256), TgaRows::BottomUp);
     const QByteArray quake3 = zip({{"gfx/2d/bigchars.tga", tgaFont}});
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(quake3Picture(256).save(&buffer, "JPEG"));
 
     QTest::newRow("Quake: a later pak over an earlier")
         << Files{{"id1/pak0.pak", quake}, {"id1/pak1.pak", quake}} << qw << "id1"
@@ -248,6 +253,9 @@ void TestGameFont::followsTheEnginesOrder_data()
                  {"id1/gfx.wad", looseWad}}
         << qw << "id1"
         << "id1/gfx.wad";
+    QTest::newRow("Quake: file names from Windows in any case")
+        << Files{{"ID1/PAK0.PAK", quake}} << qw << "ID1"
+        << "ID1/PAK0.PAK: gfx.wad";
     QTest::newRow("QuakeWorld: a mod over qw over id1")
         << Files{{"mod/pak0.pak", pak({{"gfx.wad", looseWad}})},
                  {"qw/pak0.pak", quake},
@@ -292,6 +300,9 @@ void TestGameFont::followsTheEnginesOrder_data()
     QTest::newRow("Quake III: a mod over baseq3")
         << Files{{"baseq3/pak0.pk3", quake3}, {"cpma/z-cpma.pk3", quake3}} << q3 << "cpma"
         << "cpma/z-cpma.pk3: gfx/2d/bigchars.tga";
+    QTest::newRow("Quake III: a jpg when no tga")
+        << Files{{"baseq3/pak0.pk3", zip({{"gfx/2d/bigchars.jpg", jpeg}})}} << q3 << "baseq3"
+        << "baseq3/pak0.pk3: gfx/2d/bigchars.jpg";
     QTest::newRow("Quake III: a tga anywhere before a jpg")
         << Files{{"baseoa/pak0.pk3", quake3},
                  {"baseoa/pak9.pk3", zip({{"gfx/2d/bigchars.jpg", "not read"}})}}
