@@ -11,7 +11,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QtEndian>
 #include <optional>
 
 namespace GameFont {
@@ -342,11 +341,8 @@ Result fromFile(const QString &path, FamilyId family)
         }
         // Quake's conchars as a bare lump, or with a picture header stating 128 x 128.
         const qint64 header = bytes.size() - kQuakeBytes;
-        const QByteArray start = bytes.read(0, 8).value;
-        const bool quake =
-            header == 0 ||
-            (header == 8 && qFromLittleEndian<qint32>(start.constData()) == kQuakeSide &&
-             qFromLittleEndian<qint32>(start.constData() + 4) == kQuakeSide);
+        const QByteArray sides = QByteArray::fromHex("8000000080000000");
+        const bool quake = header == 0 || (header == 8 && bytes.read(0, 8).value == sides);
         if (!quake)
             return GameDataError{GameDataError::Unsupported,
                                  QStringLiteral("%1 is %2 bytes: not a Quake or Hexen II font")

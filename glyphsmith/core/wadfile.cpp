@@ -12,9 +12,10 @@ constexpr int kEntryBytes = 32;
 constexpr int kNameAt = 16;
 constexpr int kNameBytes = 16;
 
+// Callers read inside what they have checked; the bound keeps that visible.
 qint32 int32At(const QByteArray &bytes, qsizetype at)
 {
-    return qFromLittleEndian<qint32>(bytes.constData() + at);
+    return at + 4 <= bytes.size() ? qFromLittleEndian<qint32>(bytes.constData() + at) : 0;
 }
 
 GameDataError damaged(const QString &detail)
