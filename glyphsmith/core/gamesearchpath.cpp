@@ -58,6 +58,7 @@ struct GameSearchPath::Place
     Kind kind;
     QString path;
     Qt::CaseSensitivity pakNames = Qt::CaseSensitive;
+    bool chosen = false; // an archive the player chose: its own failure is the answer
 
     bool loaded = false;
     GameDataError loadError;
@@ -175,6 +176,7 @@ GameSearchPath GameSearchPath::forArchive(const QString &file, Qt::CaseSensitivi
     place->kind = zip ? Place::Pk3 : Place::Pak;
     place->path = file;
     place->pakNames = pakNames;
+    place->chosen = true;
     path.m_places.append(place);
     path.m_labels.append(file);
     return path;
@@ -240,8 +242,11 @@ GameDataResult<GameSearchPath::Located> GameSearchPath::find(const QByteArray &n
             return Located{where, member.value};
         }
         case Place::Pk3: {
-            if (place->loadError.kind != GameDataError::None)
+            if (place->loadError.kind != GameDataError::None) {
+                if (place->chosen)
+                    return place->loadError;
                 break;
+            }
             // Quake III's lookup meets the last of equal names in an archive first.
             qsizetype index = place->zip->count() - 1;
             while (index >= 0 && !sameQuake3Name(place->zip->name(index), key))

@@ -52,7 +52,7 @@ public:
     // The file `name` (forward slashes) from the first place that holds it.
     // A zip member is inflated to at most `cap` bytes. NotFound when no place
     // has it; a damaged .pak stops the search (the engines refuse to start),
-    // an unreadable .pk3 is passed over (Quake III skips it).
+    // an unreadable .pk3 in a folder is passed over (Quake III skips it).
     GameDataResult<Located> find(const QByteArray &name, qint64 cap);
 
     // What was searched, for messages: "/q/mod or /q/id1 (3 archives)".

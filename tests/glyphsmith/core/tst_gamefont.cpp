@@ -376,6 +376,9 @@ void TestGameFont::refusesBadData_data()
                  {"baseq3/gfx/2d/bigchars.tga", tga(quake3Picture(128), TgaRows::BottomUp)}}
         << q3 << "baseq3"
         << "" << -1 << "";
+    QTest::newRow("a chosen pk3 cut short")
+        << Files{{"x.pk3", zip({{"gfx/2d/bigchars.tga", tgaFont}}).left(20000)}} << q3 << ""
+        << "x.pk3" << unsupported << "x.pk3: is not a zip archive";
     QTest::newRow("a pk3 member's size that lies")
         << Files{{"baseq3/pak0.pk3", lyingZip}} << q3 << "baseq3"
         << "" << unsupported << "is 4294967280 bytes, more than the 17825792 a font may take";
