@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "packfile.h"
+
+#include <QtEndian>
+
+namespace PackFile {
+
+namespace {
+
+constexpr int kHeaderBytes = 12;
+constexpr int kEntryBytes = 64;
+constexpr int kNameBytes = 56;
+
+// Callers read inside what they have checked; the bound keeps that visible.
+qint32 int32At(const QByteArray &bytes, qsizetype at)
+{
+    return at + 4 <= bytes.size() ? qFromLittleEndian<qint32>(bytes.constData() + at) : 0;
+}
+
+GameDataError damaged(const QString &detail)
+{
+    return {GameDataError::Damaged, detail};
+}
+
+} // namespace
+
+GameDataResult<QList<Entry>> readDirectory(ByteSource &pak)
+{
+    if (pak.size() < kHeaderBytes)
+        return damaged(QStringLiteral("is %1 bytes, too short for a pak header").arg(pak.size()));
+    const auto header = pak.read(0, kHeaderBytes);
+    if (!header.ok())
+        return header.error;
+    if (!header.value.startsWith("PACK"))
+        return GameDataError{GameDataError::Unsupported,
+                             QStringLiteral("is not a pak file (no \"PACK\" at its start)")};
+    const qint32 offset = int32At(header.value, 4);
+    const qint32 length = int32At(header.value, 8);
+    // The engines take the whole entries that fit in the stated length.
+    const qint64 count = length < 0 ? -1 : length / kEntryBytes;
+    if (offset < 0 || count < 0)
+        return damaged(QStringLiteral("states a negative directory offset or length (%1, %2)")
+                           .arg(offset)
+                           .arg(length));
+    if (count > kMaxEntries)
+        return damaged(QStringLiteral("claims %1 files; the games read at most %2")
+                           .arg(count)
+                           .arg(kMaxEntries));
+    if (offset + count * kEntryBytes > pak.size())
+        return damaged(QStringLiteral("its directory of %1 files at %2 runs past the end of the "
+                                      "file (%3 bytes)")
+                           .arg(count)
+                           .arg(offset)
+                           .arg(pak.size()));
+    const auto directory = pak.read(offset, count * kEntryBytes);
+    if (!directory.ok())
+        return directory.error;
+
+    QList<Entry> entries;
+    entries.reserve(count);
+    for (qint64 i = 0; i < count; ++i) {
+        const char *record = directory.value.constData() + i * kEntryBytes;
+        const auto nameEnd = std::find(record, record + kNameBytes, '\0');
+        Entry entry;
+        entry.name = QByteArray(record, nameEnd - record);
+        entry.offset = int32At(directory.value, i * kEntryBytes + kNameBytes);
+        entry.size = int32At(directory.value, i * kEntryBytes + kNameBytes + 4);
+        entries.append(entry);
+    }
+    return entries;
+}
+
+qsizetype find(const QList<Entry> &entries, const QByteArray &name, Qt::CaseSensitivity cs)
+{
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].name.compare(name, cs) == 0)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace PackFile
