@@ -66,7 +66,7 @@ done
 
 [ -f "$build_dir/CMakeCache.txt" ] || cmake -S "$here" -B "$build_dir" -G Ninja >/dev/null
 cmake --build "$build_dir" --target glyphsmith glyphbox emptywindow labelwindow launchbench \
-    fontset glyphbox_redraw >/dev/null
+    fontset glyphbox_redraw gamefontbench >/dev/null
 
 fontsets="$build_dir/benchmarks/fontsets"
 mkdir -p "$fontsets/cache"
@@ -202,3 +202,7 @@ if [ ${#sets[@]} -gt 1 ]; then
     printf '%s\n' "${summary[@]}"
     echo "(launch: medians of $runs interleaved runs to the first painted window; first visit: median, cold)"
 fi
+
+echo
+echo "== finding a game's own font in a 400 MB installation"
+"$build_dir/benchmarks/gamefontbench"
