@@ -6,6 +6,14 @@
 
 namespace GifReader {
 
+QSize screenSize(const QByteArray &file)
+{
+    if (file.size() < 10 || !file.startsWith("GIF8"))
+        return {};
+    const auto *data = reinterpret_cast<const uchar *>(file.constData());
+    return {int(data[6] | data[7] << 8), int(data[8] | data[9] << 8)};
+}
+
 QImage readPlain(const QByteArray &file)
 {
     const auto *data = reinterpret_cast<const uchar *>(file.constData());
@@ -18,6 +26,8 @@ QImage readPlain(const QByteArray &file)
         return {};
     const int screenWidth = word(6);
     const int screenHeight = word(8);
+    if (screenWidth > kMaxSide || screenHeight > kMaxSide)
+        return {};
     const uchar screenFlags = data[10];
     at = 13;
     QList<QRgb> globalColours;

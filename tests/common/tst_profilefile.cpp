@@ -1,3 +1,4 @@
+#include "fileerrortest.h"
 #include "profilefile.h"
 #include "testfiles.h"
 
@@ -211,7 +212,7 @@ void TestProfileFile::write()
 
     if (!before.isNull())
         QVERIFY(writeBytes(m_file, before));
-    QVERIFY(ProfileFile::writeValue(m_file, section, key, value));
+    QVERIFY_OK(ProfileFile::writeValue(m_file, section, key, value));
     QCOMPARE(readBytes(m_file), after);
     QCOMPARE(ProfileFile::readValue(m_file, section, key), value);
     QVERIFY(!QFile::exists(m_file + QLatin1String(".lock")));
@@ -220,7 +221,7 @@ void TestProfileFile::write()
 void TestProfileFile::longValueStoredWholeReadCut()
 {
     const QString value(300, QLatin1Char('v'));
-    QVERIFY(ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"), value));
+    QVERIFY_OK(ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"), value));
     QVERIFY(readBytes(m_file).contains("k=" + value.toLatin1() + "\r\n"));
     QCOMPARE(ProfileFile::readValue(m_file, QStringLiteral("S"), QStringLiteral("k")),
              value.left(ProfileFile::kMaxValueLength));
@@ -265,7 +266,7 @@ void TestProfileFile::refusedInput()
 
     const QByteArray before("[S]\r\nk=old\r\n");
     QVERIFY(writeBytes(m_file, before));
-    QVERIFY(!ProfileFile::writeValue(m_file, section, key, value));
+    QVERIFY(!ProfileFile::writeValue(m_file, section, key, value).ok());
     QCOMPARE(readBytes(m_file), before);
 }
 
@@ -291,7 +292,8 @@ void TestProfileFile::unwritableTarget()
     const QString target = m_dir.filePath(relative);
 
     QVERIFY(!ProfileFile::writeValue(target, QStringLiteral("S"), QStringLiteral("k"),
-                                     QStringLiteral("v")));
+                                     QStringLiteral("v"))
+                 .ok());
     QCOMPARE(ProfileFile::readValue(target, QStringLiteral("S"), QStringLiteral("k")), QString());
     if (parentIsFile)
         QCOMPARE(readBytes(m_dir.filePath(QStringLiteral("plain"))), QByteArray("data"));
@@ -305,7 +307,8 @@ void TestProfileFile::readOnlyFileUntouched()
     QVERIFY(writeBytes(m_file, before));
     QVERIFY(QFile::setPermissions(m_file, QFile::ReadOwner | QFile::ReadGroup));
     QVERIFY(!ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"),
-                                     QStringLiteral("new")));
+                                     QStringLiteral("new"))
+                 .ok());
     QCOMPARE(readBytes(m_file), before);
     QFile::setPermissions(m_file, QFile::ReadOwner | QFile::WriteOwner);
 }
@@ -316,8 +319,8 @@ void TestProfileFile::keepsPermissions()
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                        QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(m_file, perms));
-    QVERIFY(ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"),
-                                    QStringLiteral("new")));
+    QVERIFY_OK(ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"),
+                                       QStringLiteral("new")));
     QCOMPARE(QFile::permissions(m_file), perms);
 }
 
@@ -327,8 +330,8 @@ void TestProfileFile::concurrentWritersLoseNothing()
     auto writer = [this](const QString &prefix) {
         return QThread::create([this, prefix] {
             for (int i = 0; i < kPerThread; ++i)
-                ProfileFile::writeValue(m_file, QStringLiteral("S"), prefix + QString::number(i),
-                                        QString::number(i));
+                (void)ProfileFile::writeValue(m_file, QStringLiteral("S"),
+                                              prefix + QString::number(i), QString::number(i));
         });
     };
     std::unique_ptr<QThread> a(writer(QStringLiteral("a")));
