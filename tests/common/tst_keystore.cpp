@@ -39,6 +39,8 @@ private Q_SLOTS:
     void replaceKeepsPositionAndOtherLines();
     void newValueGoesAfterTheKeysLastValue();
     void keyImpliedByChildTakesValues();
+    void addedValueEndsAnOpenContinuation_data();
+    void addedValueEndsAnOpenContinuation();
     void read_data();
     void read();
     void refusedNames_data();
@@ -249,6 +251,34 @@ void TestKeyStore::keyImpliedByChildTakesValues()
     QVERIFY_OK(store.storeDword(Root::CurrentUser, QStringLiteral("A"), QStringLiteral("n"), 1));
     QCOMPARE(readBytes(m_file), QByteArray("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\r\n"
                                            "[HKEY_CURRENT_USER\\A]\r\n\"n\"=dword:00000001\r\n"));
+}
+
+void TestKeyStore::addedValueEndsAnOpenContinuation_data()
+{
+    QTest::addColumn<QByteArray>("last"); // the file's last line, a hex value left open
+    QTest::newRow("without a line end") << QByteArray("\"n\"=hex:01,\\");
+    QTest::newRow("with its line end") << QByteArray("\"n\"=hex:01,\\\r\n");
+    QTest::newRow("ending in two backslashes") << QByteArray("\"n\"=hex:01,\\\\\r\n");
+}
+
+// Read as a continuation, the added value would be lost and every retry would add
+// it again; a blank line ends the open value first.
+void TestKeyStore::addedValueEndsAnOpenContinuation()
+{
+    QFETCH(QByteArray, last);
+
+    const QByteArray head("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n");
+    QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
+    QVERIFY(writeBytes(m_file, head + last));
+    KeyStore store(m_file);
+    QVERIFY_OK(store.storeString(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("m"), "v"));
+    const QByteArray ended = last.endsWith('\n') ? last : last + "\r\n";
+    QCOMPARE(readBytes(m_file), head + ended + "\r\n\"m\"=\"v\"\r\n");
+    QCOMPARE(store.readValue(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("m"))->bytes,
+             QByteArray("v"));
+
+    QVERIFY_OK(store.storeString(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("m"), "v"));
+    QCOMPARE(readBytes(m_file), head + ended + "\r\n\"m\"=\"v\"\r\n");
 }
 
 void TestKeyStore::read_data()

@@ -197,6 +197,17 @@ void TestProfileFile::write_data()
     QTest::newRow("value written as UTF-8")
         << QByteArray() << "S"
         << "k" << QString::fromUtf8("Grüße") << QByteArray("[S]\r\nk=Gr\xC3\xBC\xC3\x9F\x65\r\n");
+    // A byte-order mark starting a name or value is a character of it (QString's
+    // own UTF-8 decoding drops it).
+    QTest::newRow("byte-order mark starting the key")
+        << QByteArray("[S]\r\n") << "S" << QChar(0xFEFF) + QStringLiteral("k") << "v"
+        << QByteArray("[S]\r\n\xEF\xBB\xBFk=v\r\n");
+    QTest::newRow("byte-order mark starting the key, replaced in place")
+        << QByteArray("[S]\r\n\xEF\xBB\xBFk=old\r\n") << "S" << QChar(0xFEFF) + QStringLiteral("k")
+        << "v" << QByteArray("[S]\r\n\xEF\xBB\xBFk=v\r\n");
+    QTest::newRow("byte-order mark starting the value")
+        << QByteArray("[S]\r\n") << "S"
+        << "k" << QChar(0xFEFF) + QStringLiteral("v") << QByteArray("[S]\r\nk=\xEF\xBB\xBFv\r\n");
     QTest::newRow("blanks in the value kept") << QByteArray() << "S"
                                               << "k"
                                               << " a b " << QByteArray("[S]\r\nk= a b \r\n");
