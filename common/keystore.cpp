@@ -250,6 +250,10 @@ Scan scan(QByteArrayView data, const Target &target)
             }
             s.last = lastLine = next;
             const QByteArrayView more = textOf(next);
+            // A blank line closes a value left open, which then reads as it would
+            // at the end of the file.
+            if (more.isEmpty())
+                break;
             if (wanted) {
                 joined.chop(1);
                 joined.append(more);

@@ -22,7 +22,7 @@ class AtomicFile;
 //   "Count"=dword:0000000a
 // Text that a plain string cannot carry (bytes outside 0x20..0x7E) is written as
 // hex(1). A hex value continues on the next line while its line ends in a
-// backslash. Lines the store does not understand are kept as they are. Every
+// backslash; a blank line ends it all the same. Lines the store does not understand are kept as they are. Every
 // write goes through TextFile::update (lock, fresh read, one edit, atomic
 // replace), so two programs writing at once lose nothing; each operation reads
 // the file once.
