@@ -84,7 +84,7 @@ QByteArray oldContent(Writer writer)
     return {};
 }
 
-// The largest file each writer reads before it writes; 0: it reads none.
+// The largest file each writer reads before it writes.
 qint64 readLimit(Writer writer)
 {
     switch (writer) {
@@ -97,7 +97,7 @@ qint64 readLimit(Writer writer)
     case Writer::Bitmap:
         break;
     }
-    return 0;
+    return FontPicture::kMaxFileSize;
 }
 
 } // namespace
@@ -224,14 +224,16 @@ void TestFileRules::leftoversOfDeadWritersAreCleared()
 
 void TestFileRules::oversizedFilesAreRefused_data()
 {
-    addWriters();
+    // The bitmap export reads nothing before it writes.
+    QTest::addColumn<Writer>("writer");
+    QTest::newRow("settings") << Writer::Settings;
+    QTest::newRow("key store") << Writer::KeyStore;
+    QTest::newRow("script") << Writer::Script;
 }
 
 void TestFileRules::oversizedFilesAreRefused()
 {
     QFETCH(Writer, writer);
-    if (readLimit(writer) == 0)
-        QSKIP("this writer reads nothing before it writes");
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("file"));
