@@ -173,11 +173,10 @@ QImage readPlain(const QByteArray &file)
                 auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
                 for (int x = 0; x < width; ++x) {
                     const int index = indexes[i++];
-                    if (index == transparent)
-                        continue;
                     if (index >= colours.size())
                         return {};
-                    line[x] = colours[index];
+                    // The plugin keeps a transparent pixel's colour, at alpha 0.
+                    line[x] = index == transparent ? colours[index] & RGB_MASK : colours[index];
                 }
             }
         }
