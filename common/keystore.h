@@ -22,10 +22,10 @@ class AtomicFile;
 //   "Count"=dword:0000000a
 // Text that a plain string cannot carry (bytes outside 0x20..0x7E) is written as
 // hex(1). A hex value continues on the next line while its line ends in a
-// backslash; a blank line ends it all the same. Lines the store does not understand are kept as they are. Every
-// write goes through TextFile::update (lock, fresh read, one edit, atomic
-// replace), so two programs writing at once lose nothing; each operation reads
-// the file once.
+// backslash; a blank line ends it all the same. Lines the store does not
+// understand are kept as they are. Every write goes through TextFile::update
+// (lock, fresh read, one edit, atomic replace), so two programs writing at once
+// lose nothing; each operation reads the file once.
 //
 // The file is Windows-1252 text, as REGEDIT4 files are; key and value names must
 // be representable in it and hold no line break. A key exists once it has a
