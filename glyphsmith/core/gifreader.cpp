@@ -112,7 +112,9 @@ QImage readPlain(const QByteArray &file)
         quint32 bits = 0;
         int bitCount = 0;
         qsizetype byte = 0;
-        while (produced < wanted) {
+        // Codes after the frame is full still have to be valid: the plugin reads
+        // them all, and refuses the picture over a broken one.
+        for (;;) {
             while (bitCount < codeSize && byte < codes.size()) {
                 bits |= quint32(uchar(codes[byte++])) << bitCount;
                 bitCount += 8;
@@ -141,6 +143,9 @@ QImage readPlain(const QByteArray &file)
                 if (next == (1 << codeSize) && codeSize < 12)
                     ++codeSize;
             }
+            previous = code;
+            if (produced == wanted)
+                continue;
             // The string is written from its end back; what lies past the frame
             // is dropped.
             const size_t count = length[size_t(code)];
@@ -153,7 +158,6 @@ QImage readPlain(const QByteArray &file)
                 c = prefix[size_t(c)];
             }
             produced = std::min(produced + count, wanted);
-            previous = code;
         }
         if (produced < wanted)
             return {};
