@@ -49,8 +49,16 @@ QImage readPlain(const QByteArray &file)
             if (!has(1))
                 return {};
             const uchar label = data[at++];
-            if (label == 0xF9 && has(5) && data[at] >= 4)
+            // The plugin reads the first block of these two by its own rules, and
+            // misreads the rest of the file when that block is not as the format
+            // says (four bytes of control, a non-empty application name).
+            if (label == 0xF9) {
+                if (!has(5) || data[at] != 4)
+                    return {};
                 transparent = (data[at + 1] & 1) ? data[at + 4] : -1;
+            }
+            if (label == 0xFF && (!has(1) || data[at] == 0))
+                return {};
             while (has(1) && data[at] != 0)
                 at += 1 + data[at];
             if (!has(1))
