@@ -1,5 +1,8 @@
 #include "apppaths.h"
 
+#include "atomicfile.h"
+#include "textfile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -7,6 +10,9 @@
 #include <QStandardPaths>
 
 namespace {
+
+constexpr qint64 kMaxShippedSize = 1024 * 1024;
+constexpr int kLockTimeoutMs = 5000;
 
 QString &overrideFolder()
 {
@@ -69,9 +75,13 @@ QString settingsFile()
     const QString own = configFolder() + QLatin1String("/glyph.ini");
     if (!QFile::exists(own)) {
         QDir().mkpath(configFolder());
-        if (QFile::exists(shipped) && QFile::copy(shipped, own))
-            QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                           QFile::ReadOther);
+        // Copied like every other write, whole or not at all; without a copy the
+        // first write starts an empty file.
+        const TextFile::Contents contents = TextFile::read(shipped, kMaxShippedSize);
+        AtomicFile copy(own);
+        if (contents.exists && contents.error.ok() && copy.begin(kLockTimeoutMs).ok() &&
+            copy.write(contents.data).ok())
+            (void)copy.commit();
     }
     return own;
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "fileerror.h"
+
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <optional>
+
+class AtomicFile;
 
 // The per-user hierarchical key store: keys hold named values, either text
 // (stored as bytes, Windows-1252 for names) or 32-bit numbers. Key and value names
@@ -16,9 +21,11 @@
 //   "Bytes"=hex(1):41,e9,42
 //   "Count"=dword:0000000a
 // Text that a plain string cannot carry (bytes outside 0x20..0x7E) is written as
-// hex(1). Lines the store does not understand are kept as they are. Every write
-// re-reads the file, takes a lock and replaces the file atomically, so two
-// programs writing at once lose nothing.
+// hex(1). A hex value continues on the next line while its line ends in a
+// backslash; a blank line ends it all the same. Lines the store does not
+// understand are kept as they are. Every write goes through TextFile::update
+// (lock, fresh read, one edit, atomic replace), so two programs writing at once
+// lose nothing; each operation reads the file once.
 //
 // The file is Windows-1252 text, as REGEDIT4 files are; key and value names must
 // be representable in it and hold no line break. A key exists once it has a
@@ -30,12 +37,20 @@ class KeyStore
 {
 public:
     enum class Root { CurrentUser, LocalMachine };
+    enum class MissingKey { Refuse, Create };
 
-    struct Result
+    // What createKey(), storeString() and storeDword() return: a FileError, with
+    // the two fields that the about-box and glyphbox tests still read. Everything
+    // else takes it as the FileError it is; it goes once those tests do too.
+    struct [[nodiscard]] Result : FileError
     {
-        bool ok = false;
-        QString message; // why it failed; empty on success
+        Result(const FileError &error) : FileError(error), ok(error.ok()), message(error.text()) {}
+        bool ok;
+        QString message;
     };
+
+    // A store holding a few hundred thousand keys stays well below this.
+    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
     struct Value
     {
@@ -59,14 +74,32 @@ public:
 
     bool keyExists(Root root, const QString &path) const;
 
-    // Write one value into an existing key only; a missing key is a failure and
-    // nothing is created. Text is stored as its bytes, no terminating zero.
-    Result storeString(Root root, const QString &path, const QString &name,
-                       const QByteArray &bytes);
-    Result storeDword(Root root, const QString &path, const QString &name, qint32 value);
+    // Writes one value. A missing key is refused with kind NotFound and nothing
+    // written, unless `missing` says Create: then the key and the value are
+    // written together, in one write. Text is stored as its bytes, no terminating
+    // zero. When `kept` is given, the write is handed over revertible (see
+    // AtomicFile::commit()).
+    Result storeString(Root root, const QString &path, const QString &name, const QByteArray &bytes,
+                       MissingKey missing = MissingKey::Refuse,
+                       std::unique_ptr<AtomicFile> *kept = nullptr);
+    Result storeDword(Root root, const QString &path, const QString &name, qint32 value,
+                      MissingKey missing = MissingKey::Refuse);
 
     std::optional<Value> readValue(Root root, const QString &path, const QString &name) const;
 
+    // The same operations on a file's bytes, without the file, for tests and the
+    // fuzz harness. `edited` receives the new bytes; an error leaves it alone, and
+    // an edit that changes nothing leaves it equal to `data`.
+    static FileError storeIn(const QByteArray &data, Root root, const QString &path,
+                             const QString &name, const Value &value, MissingKey missing,
+                             QByteArray &edited);
+    static std::optional<Value> valueIn(const QByteArray &data, Root root, const QString &path,
+                                        const QString &name);
+
 private:
+    FileError storeValue(Root root, const QString &path, const QString &name,
+                         const QByteArray &data, MissingKey missing,
+                         std::unique_ptr<AtomicFile> *kept);
+
     QString m_path;
 };

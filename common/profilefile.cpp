@@ -2,31 +2,27 @@
 
 #include "textfile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
+#include <QStringDecoder>
 #include <optional>
-#include <vector>
 
 namespace {
 
+// Settings are a user's own, and another program only ever holds the lock for
+// one read and one rename.
 constexpr int kLockTimeoutMs = 5000;
+const QByteArray kBom("\xEF\xBB\xBF");
+const QByteArray kCrLf("\r\n");
 
-using TextFile::Line;
+using TextFile::Lines;
+using Line = TextFile::Lines::Line;
 
-// Lines stay raw bytes, so everything we don't touch goes back out as it was,
-// whatever its encoding or line end; a byte-order mark is set aside and restored.
-std::vector<Line> splitLines(const QByteArray &data)
+// A byte-order mark that begins a name or value is a character of it; only the
+// file's own, at its very start, is not (and is skipped before the first line).
+QString decode(QByteArrayView bytes)
 {
-    std::vector<Line> lines = TextFile::splitLines(data);
-    if (!lines.empty() && lines.front().text.startsWith("\xEF\xBB\xBF"))
-        lines.front().text.remove(0, 3);
-    return lines;
-}
-
-bool hasBom(const QByteArray &data)
-{
-    return data.startsWith("\xEF\xBB\xBF");
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                     QStringDecoder::Flag::Stateless);
+    return decoder(bytes);
 }
 
 bool isComment(const QString &trimmed)
@@ -35,11 +31,11 @@ bool isComment(const QString &trimmed)
 }
 
 // The section name of a header line; nothing when the line is no header.
-std::optional<QString> sectionName(const QByteArray &text)
+std::optional<QString> sectionName(QByteArrayView text)
 {
-    const QString trimmed = QString::fromUtf8(text).trimmed();
-    if (!trimmed.startsWith(QLatin1Char('[')))
+    if (!text.trimmed().startsWith('['))
         return std::nullopt;
+    const QString trimmed = decode(text).trimmed();
     const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
     if (close < 0)
         return std::nullopt;
@@ -47,12 +43,12 @@ std::optional<QString> sectionName(const QByteArray &text)
 }
 
 // The key of a "key=value" line, or a null string for anything else.
-QString keyName(const QByteArray &text)
+QString keyName(QByteArrayView text)
 {
     const qsizetype eq = text.indexOf('=');
     if (eq < 0)
         return {};
-    const QString key = QString::fromUtf8(text.left(eq)).trimmed();
+    const QString key = decode(text.first(eq)).trimmed();
     if (key.isEmpty() || isComment(key))
         return {};
     return key;
@@ -65,30 +61,45 @@ bool sameName(const QString &a, const QString &b)
 
 struct Position
 {
-    int header = -1;  // line of the section header; -1 when the section is missing
-    int lastKey = -1; // last key line of the section; -1 when it has none
-    int key = -1;     // line of the key; -1 when it is missing
+    std::optional<Line> header;  // the section's header line
+    std::optional<Line> lastKey; // the section's last key line
+    std::optional<Line> key;     // the key's line
+    std::optional<Line> last;    // the file's last line
 };
 
-Position locate(const std::vector<Line> &lines, const QString &section, const QString &key)
+Position locate(const QByteArray &data, const QString &section, const QString &key)
 {
     Position pos;
-    for (int i = 0; i < int(lines.size()); ++i) {
-        if (const auto name = sectionName(lines[i].text)) {
-            if (pos.header >= 0)
-                break;
-            if (sameName(*name, section))
-                pos.header = i;
+    const qsizetype offset = data.startsWith(kBom) ? kBom.size() : 0;
+    Lines lines(QByteArrayView(data).sliced(offset));
+    bool inSection = false;
+    bool done = false;
+    Line line;
+    while (lines.next(line)) {
+        line.start += offset;
+        line.end += offset;
+        line.next += offset;
+        pos.last = line;
+        if (done)
+            continue;
+        const QByteArrayView text = QByteArrayView(data).sliced(line.start, line.end - line.start);
+        if (const auto name = sectionName(text)) {
+            if (inSection)
+                done = true;
+            else if (sameName(*name, section)) {
+                inSection = true;
+                pos.header = line;
+            }
             continue;
         }
-        if (pos.header < 0)
+        if (!inSection)
             continue;
-        const QString k = keyName(lines[i].text);
+        const QString k = keyName(text);
         if (k.isNull())
             continue;
-        pos.lastKey = i;
-        if (pos.key < 0 && sameName(k, key))
-            pos.key = i;
+        pos.lastKey = line;
+        if (!pos.key && sameName(k, key))
+            pos.key = line;
     }
     return pos;
 }
@@ -110,76 +121,105 @@ bool carriesLineBreak(const QString &text)
            text.contains(QChar(0));
 }
 
+FileError refused(const QString &why)
+{
+    return {FileError::Kind::Refused, QString(), why};
+}
+
 } // namespace
 
 namespace ProfileFile {
 
-QString readValue(const QString &file, const QString &section, const QString &key)
+QString valueIn(const QByteArray &data, const QString &section, const QString &key)
 {
-    QFile in(file);
-    if (QFileInfo(file).isDir() || !in.open(QIODevice::ReadOnly))
+    const Position pos = locate(data, section.trimmed(), key.trimmed());
+    if (!pos.key)
         return {};
-    const std::vector<Line> lines = splitLines(in.readAll());
-    const Position pos = locate(lines, section.trimmed(), key.trimmed());
-    if (pos.key < 0)
-        return {};
-    const QByteArray &text = lines[pos.key].text;
-    return cutValue(QString::fromUtf8(text.mid(text.indexOf('=') + 1)));
+    const QByteArrayView text =
+        QByteArrayView(data).sliced(pos.key->start, pos.key->end - pos.key->start);
+    return cutValue(decode(text.sliced(text.indexOf('=') + 1)));
 }
 
-bool writeValue(const QString &file, const QString &section, const QString &key,
-                const QString &value)
+QString readValue(const QString &file, const QString &section, const QString &key)
+{
+    const TextFile::Contents contents = TextFile::read(file, kMaxFileSize);
+    return valueIn(contents.data, section, key);
+}
+
+FileError checkEntry(const QString &section, const QString &key, const QString &value)
 {
     const QString sec = section.trimmed();
     const QString k = key.trimmed();
-    if (sec.isEmpty() || k.isEmpty() || carriesLineBreak(sec) || carriesLineBreak(k) ||
-        carriesLineBreak(value) || sec.contains(QLatin1Char(']')) || k.contains(QLatin1Char('=')) ||
-        isComment(k) || k.startsWith(QLatin1Char('[')))
-        return false;
+    if (sec.isEmpty() || k.isEmpty())
+        return refused(QStringLiteral("A section or key name is empty."));
+    if (carriesLineBreak(sec) || carriesLineBreak(k) || carriesLineBreak(value))
+        return refused(QStringLiteral("A name or value holds a line break."));
+    if (sec.contains(QLatin1Char(']')) || k.contains(QLatin1Char('=')) || isComment(k) ||
+        k.startsWith(QLatin1Char('[')))
+        return refused(QStringLiteral("The key \"%1\" in section \"%2\" would read back as "
+                                      "something else.")
+                           .arg(k, sec));
+    if (!sec.isValidUtf16() || !k.isValidUtf16() || !value.isValidUtf16())
+        return refused(QStringLiteral("A name or value holds half a character."));
+    return {};
+}
 
-    QLockFile lock(file + QLatin1String(".lock"));
-    if (!lock.tryLock(kLockTimeoutMs))
-        return false;
+QByteArray withValue(const QByteArray &data, const QString &section, const QString &key,
+                     const QString &value)
+{
+    const QString sec = section.trimmed();
+    const QString k = key.trimmed();
+    const Position pos = locate(data, sec, k);
+    const QByteArray entry = k.toUtf8() + '=' + value.toUtf8();
 
-    // Re-read under the lock so a concurrent writer's change is not lost.
-    const TextFile::Contents read = TextFile::read(file);
-    if (!read.ok)
-        return false;
-    const QByteArray &original = read.data;
-
-    std::vector<Line> lines = splitLines(original);
-    const Position pos = locate(lines, sec, k);
-    const QByteArray crlf("\r\n");
-
-    if (pos.key >= 0) {
-        Line &line = lines[pos.key];
+    QByteArray out = data;
+    if (pos.key) {
         // Keep the key as the file spells it; only the value changes.
-        const QByteArray written = line.text.left(line.text.indexOf('=')).trimmed();
-        line.text = written + '=' + value.toUtf8();
+        const QByteArray line = data.mid(pos.key->start, pos.key->end - pos.key->start);
+        const QByteArray written = line.left(line.indexOf('=')).trimmed();
+        out.replace(pos.key->start, pos.key->end - pos.key->start, written + '=' + value.toUtf8());
+    } else if (pos.header) {
+        const Line after = pos.lastKey ? *pos.lastKey : *pos.header;
+        out.insert(after.next, (after.terminated() ? QByteArray() : kCrLf) + entry + kCrLf);
     } else {
-        const Line entry{k.toUtf8() + '=' + value.toUtf8(), crlf};
-        if (pos.header >= 0) {
-            const int after = pos.lastKey >= 0 ? pos.lastKey : pos.header;
-            if (lines[after].end.isEmpty())
-                lines[after].end = crlf;
-            lines.insert(lines.begin() + after + 1, entry);
-        } else {
-            if (!lines.empty()) {
-                if (lines.back().end.isEmpty())
-                    lines.back().end = crlf;
-                if (!lines.back().text.trimmed().isEmpty())
-                    lines.push_back({{}, crlf});
-            }
-            lines.push_back({'[' + sec.toUtf8() + ']', crlf});
-            lines.push_back(entry);
+        QByteArray added;
+        if (pos.last) {
+            if (!pos.last->terminated())
+                added += kCrLf;
+            if (!QByteArrayView(data)
+                     .sliced(pos.last->start, pos.last->end - pos.last->start)
+                     .trimmed()
+                     .isEmpty())
+                added += kCrLf;
         }
+        out += added + '[' + sec.toUtf8() + ']' + kCrLf + entry + kCrLf;
     }
+    return out;
+}
 
-    QByteArray out;
-    if (hasBom(original))
-        out.append("\xEF\xBB\xBF");
-    out.append(TextFile::joinLines(lines));
-    return TextFile::writeAtomically(file, out).isEmpty();
+FileError writeValues(const QString &file, const QString &section,
+                      const QList<std::pair<QString, QString>> &values)
+{
+    for (const auto &[key, value] : values) {
+        if (FileError unfit = checkEntry(section, key, value); !unfit.ok())
+            return {unfit.kind(), file, unfit.detail()};
+    }
+    return TextFile::update(
+        file, {kMaxFileSize, kLockTimeoutMs},
+        [&](const QByteArray &current, std::optional<TextFile::Splice> &change) {
+            QByteArray edited = current;
+            for (const auto &[key, value] : values)
+                edited = withValue(edited, section, key, value);
+            if (edited != current)
+                change = TextFile::Splice{0, current.size(), edited};
+            return FileError();
+        });
+}
+
+FileError writeValue(const QString &file, const QString &section, const QString &key,
+                     const QString &value)
+{
+    return writeValues(file, section, {{key, value}});
 }
 
 } // namespace ProfileFile

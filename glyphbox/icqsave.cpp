@@ -35,21 +35,22 @@ Outcome save(Prompts &prompts, KeyStore &store, const QString &name)
         return Outcome::Refused;
     }
 
+    // The key must exist already: one write that refuses a missing key, so the
+    // store is read once and no account is ever created here.
     const QString path = QLatin1String(kOwnersPath) + *answer;
-    if (!store.keyExists(KeyStore::Root::CurrentUser, path)) {
+    const FileError stored = store.storeString(
+        KeyStore::Root::CurrentUser, path, QLatin1String(kValueName), Cp1252::fromUnicode(name));
+    if (stored.kind() == FileError::Kind::NotFound) {
         prompts.message(QStringLiteral("There is no ICQ account %1 on this computer.\r"
                                        "Nothing was saved.")
                             .arg(*answer),
                         kTitle);
         return Outcome::Refused;
     }
-
-    const KeyStore::Result result = store.storeString(
-        KeyStore::Root::CurrentUser, path, QLatin1String(kValueName), Cp1252::fromUnicode(name));
-    if (!result.ok) {
+    if (!stored.ok()) {
         prompts.message(QStringLiteral("The name could not be saved for ICQ account %1:\r%2\r"
                                        "Nothing was saved.")
-                            .arg(*answer, result.message),
+                            .arg(*answer, stored.text()),
                         kTitle);
         return Outcome::Refused;
     }

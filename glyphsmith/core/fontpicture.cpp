@@ -2,9 +2,9 @@
 
 #include "gifreader.h"
 #include "gridgeometry.h"
+#include "textfile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
@@ -34,39 +34,72 @@ FontPicture::LoadResult FontPicture::load(const QString &path)
 {
     if (path.isEmpty())
         return {false, QStringLiteral("No font picture was chosen.")};
-    if (!QFileInfo::exists(path))
+    const TextFile::Contents contents = TextFile::read(path, kMaxFileSize);
+    if (!contents.exists)
         return {false,
                 QStringLiteral("The font picture %1 could not be loaded: the file does not exist.")
                     .arg(path)};
+    if (!contents.error.ok()) {
+        QString reason = contents.error.detail();
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
+        return {false,
+                QStringLiteral("The font picture %1 could not be loaded: %2.").arg(path, reason)};
+    }
+    return loadData(contents.data, path);
+}
+
+FontPicture::LoadResult FontPicture::loadData(const QByteArray &bytes, const QString &path)
+{
+    static_assert(GifReader::kMaxSide == kMaxSide);
+    auto failure = [&path](const QString &reason) {
+        return LoadResult{
+            false,
+            QStringLiteral("The font picture %1 could not be loaded: %2.").arg(path, reason)};
+    };
+    auto tooLarge = [&](QSize size) {
+        return failure(QStringLiteral("it is %1 x %2 pixels, more than the %3 x %3 a font picture "
+                                      "may have")
+                           .arg(size.width())
+                           .arg(size.height())
+                           .arg(kMaxSide));
+    };
 
     // The content decides the format, not the name. Naming it to the reader when
     // the signature is plain spares loading every image plugin to ask each one;
     // anything else is left to the reader's own detection.
-    QFile file(path);
-    QImageReader reader;
-    const QByteArray format =
-        file.open(QIODevice::ReadOnly) ? formatFromSignature(file.peek(4)) : QByteArray();
+    const QByteArray format = formatFromSignature(bytes.left(4));
     QImage loaded;
     if (format == "gif") {
-        loaded = GifReader::readPlain(file.readAll());
-        file.seek(0);
+        const QSize size = GifReader::screenSize(bytes);
+        if (size.width() > kMaxSide || size.height() > kMaxSide)
+            return tooLarge(size);
+        loaded = GifReader::readPlain(bytes);
     }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
     if (loaded.isNull()) {
-        if (format.isEmpty()) {
-            file.close();
-            reader.setFileName(path);
+        if (format.isEmpty())
             reader.setDecideFormatFromContent(true);
-        } else {
-            reader.setDevice(&file);
-            reader.setFormat(format);
+        else
             reader.setAutoDetectImageFormat(false);
-        }
+        // The header's claim first: decoding a picture of 20000 x 20000 would
+        // take gigabytes before anything could refuse it.
+        const QSize size = reader.size();
+        if (size.width() > kMaxSide || size.height() > kMaxSide)
+            return tooLarge(size);
+        // And the reader's own limit, for what the header did not say.
+        const int limit = QImageReader::allocationLimit();
+        QImageReader::setAllocationLimit(int(kMaxSide * kMaxSide * 4 / (1024 * 1024)));
         loaded = reader.read();
+        QImageReader::setAllocationLimit(limit);
     }
-    if (loaded.isNull()) {
-        return {false, QStringLiteral("The font picture %1 could not be loaded: %2.")
-                           .arg(path, reader.errorString())};
-    }
+    if (loaded.isNull())
+        return failure(reader.errorString());
+    if (loaded.width() > kMaxSide || loaded.height() > kMaxSide)
+        return tooLarge(loaded.size());
 
     // Glyphs are read from the top-left corner; whatever the file does not cover
     // stays black, and anything beyond 256 x 256 is not part of the grid.

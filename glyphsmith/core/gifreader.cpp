@@ -6,6 +6,14 @@
 
 namespace GifReader {
 
+QSize screenSize(const QByteArray &file)
+{
+    if (file.size() < 10 || !file.startsWith("GIF8"))
+        return {};
+    const auto *data = reinterpret_cast<const uchar *>(file.constData());
+    return {int(data[6] | data[7] << 8), int(data[8] | data[9] << 8)};
+}
+
 QImage readPlain(const QByteArray &file)
 {
     const auto *data = reinterpret_cast<const uchar *>(file.constData());
@@ -18,6 +26,8 @@ QImage readPlain(const QByteArray &file)
         return {};
     const int screenWidth = word(6);
     const int screenHeight = word(8);
+    if (screenWidth > kMaxSide || screenHeight > kMaxSide)
+        return {};
     const uchar screenFlags = data[10];
     at = 13;
     QList<QRgb> globalColours;
@@ -39,8 +49,16 @@ QImage readPlain(const QByteArray &file)
             if (!has(1))
                 return {};
             const uchar label = data[at++];
-            if (label == 0xF9 && has(5) && data[at] >= 4)
+            // The plugin reads the first block of these two by its own rules, and
+            // misreads the rest of the file when that block is not as the format
+            // says (four bytes of control, a non-empty application name).
+            if (label == 0xF9) {
+                if (!has(5) || data[at] != 4)
+                    return {};
                 transparent = (data[at + 1] & 1) ? data[at + 4] : -1;
+            }
+            if (label == 0xFF && (!has(1) || data[at] == 0))
+                return {};
             while (has(1) && data[at] != 0)
                 at += 1 + data[at];
             if (!has(1))
@@ -102,7 +120,9 @@ QImage readPlain(const QByteArray &file)
         quint32 bits = 0;
         int bitCount = 0;
         qsizetype byte = 0;
-        while (produced < wanted) {
+        // Codes after the frame is full still have to be valid: the plugin reads
+        // them all, and refuses the picture over a broken one.
+        for (;;) {
             while (bitCount < codeSize && byte < codes.size()) {
                 bits |= quint32(uchar(codes[byte++])) << bitCount;
                 bitCount += 8;
@@ -131,6 +151,9 @@ QImage readPlain(const QByteArray &file)
                 if (next == (1 << codeSize) && codeSize < 12)
                     ++codeSize;
             }
+            previous = code;
+            if (produced == wanted)
+                continue;
             // The string is written from its end back; what lies past the frame
             // is dropped.
             const size_t count = length[size_t(code)];
@@ -143,7 +166,6 @@ QImage readPlain(const QByteArray &file)
                 c = prefix[size_t(c)];
             }
             produced = std::min(produced + count, wanted);
-            previous = code;
         }
         if (produced < wanted)
             return {};
@@ -163,11 +185,10 @@ QImage readPlain(const QByteArray &file)
                 auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
                 for (int x = 0; x < width; ++x) {
                     const int index = indexes[i++];
-                    if (index == transparent)
-                        continue;
                     if (index >= colours.size())
                         return {};
-                    line[x] = colours[index];
+                    // The plugin keeps a transparent pixel's colour, at alpha 0.
+                    line[x] = index == transparent ? colours[index] & RGB_MASK : colours[index];
                 }
             }
         }

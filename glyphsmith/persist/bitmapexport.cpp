@@ -1,8 +1,17 @@
 #include "bitmapexport.h"
 
+#include "atomicfile.h"
+
+#include <QBuffer>
+#include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <algorithm>
+
+namespace {
+
+constexpr int kLockTimeoutMs = 5000;
+
+} // namespace
 
 namespace BitmapExport {
 
@@ -31,26 +40,24 @@ QImage exportPicture(const QImage &strip, int namePos)
     return picture.convertToFormat(QImage::Format_RGB888);
 }
 
-Result save(const QImage &picture, const QString &path)
+FileError save(const QImage &picture, const QString &path, const QByteArray &format)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, int(file.error()), file.errorString()};
+    // Encoded in memory first (the picture is small), so that the file sees only
+    // checked writes of a complete picture.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     // RGB888 makes the BMP writer use 24 bits per pixel.
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    if (!rgb.save(&file, "BMP")) {
-        Result failed{false, int(QFileDevice::WriteError),
-                      QStringLiteral("The bitmap could not be written.")};
-        if (file.error() != QFileDevice::NoError) {
-            failed.errorNumber = int(file.error());
-            failed.message = file.errorString();
-        }
-        file.cancelWriting();
-        return failed;
-    }
-    if (!file.commit())
-        return {false, int(file.error()), file.errorString()};
-    return {true, 0, {}};
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
+        return {FileError::Kind::WriteError, path, writer.errorString()};
+
+    AtomicFile file(path);
+    if (FileError begun = file.begin(kLockTimeoutMs); !begun.ok())
+        return begun;
+    if (FileError written = file.write(encoded); !written.ok())
+        return written;
+    return file.commit();
 }
 
 } // namespace BitmapExport

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "fileerror.h"
+
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -19,14 +22,9 @@ int copyWidth(int namePos);
 // its top-left corner, 24 bits per pixel.
 QImage exportPicture(const QImage &strip, int namePos);
 
-struct Result
-{
-    bool ok = false;
-    int errorNumber = 0; // a QFileDevice::FileError value on failure
-    QString message;     // the reason on failure
-};
-
-// Saves `picture` as a 24-bit BMP, replacing the file atomically.
-Result save(const QImage &picture, const QString &path);
+// Saves `picture` in `format` (an image writer's format name: "BMP", "PNG"), 24
+// bits per pixel, replacing the file atomically (AtomicFile): a failed save
+// leaves the old file as it was.
+FileError save(const QImage &picture, const QString &path, const QByteArray &format = "BMP");
 
 } // namespace BitmapExport

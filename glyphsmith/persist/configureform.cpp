@@ -24,11 +24,8 @@ void ConfigureForm::browse(Field field, Prompts &prompts)
     setText(field, prompts.pickFolder(QStringLiteral("Please select a folder.")));
 }
 
-bool ConfigureForm::save() const
+FileError ConfigureForm::save() const
 {
-    const bool quake3 =
-        GlyphSettings::write(QLatin1String(GlyphSettings::kQuake3Folder), m_quake3Folder);
-    const bool quake =
-        GlyphSettings::write(QLatin1String(GlyphSettings::kQuakeFolder), m_quakeFolder);
-    return quake3 && quake;
+    return GlyphSettings::write({{QLatin1String(GlyphSettings::kQuake3Folder), m_quake3Folder},
+                                 {QLatin1String(GlyphSettings::kQuakeFolder), m_quakeFolder}});
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileerror.h"
+
 #include <QString>
 
 class Prompts;
@@ -21,9 +23,9 @@ public:
     // Browse...: the picked folder replaces the field; a cancelled picker empties it.
     void browse(Field field, Prompts &prompts);
 
-    // Save...: writes the Quake III folder, then the Quake folder. False when the
-    // settings file could not be written.
-    bool save() const;
+    // Save...: writes both folders in one write of the settings file; when it
+    // fails, neither is changed.
+    FileError save() const;
 
 private:
     QString m_quake3Folder;

@@ -1,6 +1,7 @@
 #include "filecommands.h"
 
 #include "apppaths.h"
+#include "atomicfile.h"
 #include "bitmapexport.h"
 #include "cp1252.h"
 #include "glyphsettings.h"
@@ -11,6 +12,8 @@
 #include "prompts.h"
 #include "scriptwriter.h"
 
+#include <QFile>
+#include <QFileDevice>
 #include <QFileInfo>
 
 namespace {
@@ -18,7 +21,11 @@ namespace {
 const QString kTitle = QStringLiteral("Glyphsmith");
 const QString kRetry =
     QStringLiteral("ERROR - Glyphsmith encountered an error, Please retry this function again.");
+const QString kNotConfigured =
+    QStringLiteral("You have not configured Glyphsmith to utilize this feature.");
 const QString kProfilesKey = QStringLiteral("Software\\GameSpy\\GameSpy 3D\\Profiles\\");
+const QString kProfileValue = QStringLiteral("Custom CFG");
+constexpr qsizetype kNameMax = 255; // bytes in one file name
 
 // The answer becomes part of a file name in the game folder: anything that would
 // lead elsewhere, or that a file system or the code page cannot hold, is refused.
@@ -47,6 +54,42 @@ QString askSavePath(Prompts &prompts, const QString &title, const QString &filte
     return prompts.saveFile(request);
 }
 
+QString scriptFailure(const FileError &error)
+{
+    return QStringLiteral("Could not save to %1:\r%2").arg(error.path(), error.detail());
+}
+
+QString profileFailure(const FileError &error)
+{
+    return QStringLiteral("The GameSpy profile could not be stored:\r") + error.text();
+}
+
+// The number the export's error message has always shown: a QFileDevice error.
+int fileDeviceError(FileError::Kind kind)
+{
+    switch (kind) {
+    case FileError::Kind::None:
+        return QFileDevice::NoError;
+    case FileError::Kind::ReadError:
+    case FileError::Kind::TooLarge:
+    case FileError::Kind::Foreign:
+        return QFileDevice::ReadError;
+    case FileError::Kind::WriteError:
+        return QFileDevice::WriteError;
+    case FileError::Kind::RenameError:
+        return QFileDevice::RenameError;
+    case FileError::Kind::Refused:
+    case FileError::Kind::NotFound:
+    case FileError::Kind::Locked:
+    case FileError::Kind::NotAFile:
+    case FileError::Kind::OpenError:
+        return QFileDevice::OpenError;
+    case FileError::Kind::UndoError:
+        break;
+    }
+    return QFileDevice::UnspecifiedError;
+}
+
 } // namespace
 
 FileCommands::FileCommands(const NameComposer &composer, const ModeController &modes,
@@ -62,10 +105,10 @@ void FileCommands::saveName()
     if (path.isEmpty())
         return;
 
-    const ScriptWriter::Result written = ScriptWriter::appendLine(
-        path, ScriptWriter::nameLine(m_composer), ScriptWriter::Tail::Always);
-    if (!written.ok) {
-        m_prompts.message(written.message, kTitle);
+    const FileError written = ScriptWriter::appendLine(path, ScriptWriter::nameLine(m_composer),
+                                                       ScriptWriter::Tail::Always);
+    if (!written.ok()) {
+        m_prompts.message(scriptFailure(written), kTitle);
         return;
     }
     m_prompts.message(QStringLiteral("File Saved!\rTo use this file go to the console and execute "
@@ -78,7 +121,22 @@ void FileCommands::quickSave()
 {
     const GameFamily &family = m_modes.configFamily();
     m_quickSavePath = gameFolderFile(QString::fromLatin1(family.quickSaveFile));
-    if (quickSave1() && family.quickSaveHint) {
+    if (m_quickSavePath.isEmpty()) {
+        m_prompts.message(kNotConfigured, kTitle);
+        return;
+    }
+    bool created = false;
+    const FileError written =
+        ScriptWriter::appendLine(m_quickSavePath, ScriptWriter::nameLine(m_composer),
+                                 ScriptWriter::Tail::WhenCreated, &created);
+    if (!written.ok()) {
+        m_prompts.message(scriptFailure(written), kTitle);
+        return;
+    }
+    if (!created)
+        m_prompts.message(QStringLiteral("File Saved to Default Config: ") + m_quickSavePath,
+                          kTitle);
+    if (family.quickSaveHint) {
         m_prompts.message(QStringLiteral("File saved to: ") + m_quickSavePath +
                               QStringLiteral("\rYou will need to manually execute this script."),
                           kTitle);
@@ -98,41 +156,77 @@ void FileCommands::saveInGameSpy()
     const std::optional<QString> answer = m_prompts.input(
         QStringLiteral("Choose an external file to store your name in (Don't include the .cfg)"),
         QStringLiteral("File:"), QString());
-    if (!answer || answer->isEmpty() || !isPlainFileName(*answer)) {
+    const QString fileName =
+        QStringLiteral("GLYPH-") + answer.value_or(QString()) + QStringLiteral(".cfg");
+    if (!answer || answer->isEmpty() || !isPlainFileName(*answer) ||
+        QFile::encodeName(fileName).size() > kNameMax) {
         m_prompts.message(kRetry, kTitle);
         return;
     }
-    const QString fileName = QStringLiteral("GLYPH-") + *answer + QStringLiteral(".cfg");
 
     const GameFamily &family = m_modes.configFamily();
     m_quickSavePath = gameFolderFile(fileName);
+    // A profile naming a file that was never written helps nobody: without a
+    // folder nothing is stored at all.
+    if (m_quickSavePath.isEmpty()) {
+        m_prompts.message(kNotConfigured, kTitle);
+        return;
+    }
     const QString key =
         kProfilesKey + *profile + QLatin1Char('\\') + QLatin1String(family.browserSubkey);
-    auto storeProfile = [&] {
-        KeyStore store = KeyStore::userStore();
-        KeyStore::Result stored = store.createKey(KeyStore::Root::CurrentUser, key);
-        if (stored.ok) {
-            stored = store.storeString(KeyStore::Root::CurrentUser, key,
-                                       QStringLiteral("Custom CFG"), Cp1252::fromUnicode(fileName));
-        }
-        if (stored.ok) {
-            m_prompts.message(QStringLiteral("Name saved to GameSpy!"), kTitle);
-        } else {
-            m_prompts.message(QStringLiteral("The GameSpy profile could not be stored:\r") +
-                                  stored.message,
-                              kTitle);
-        }
+    KeyStore store = KeyStore::userStore();
+    bool created = false;
+    auto storeProfile = [&](std::unique_ptr<AtomicFile> *kept) {
+        // The key and its value in one write: never a key without the value.
+        return store.storeString(KeyStore::Root::CurrentUser, key, kProfileValue,
+                                 Cp1252::fromUnicode(fileName), KeyStore::MissingKey::Create, kept);
+    };
+    auto writeScript = [&](std::unique_ptr<AtomicFile> *kept) {
+        return ScriptWriter::appendLine(m_quickSavePath, ScriptWriter::nameLine(m_composer),
+                                        ScriptWriter::Tail::WhenCreated, &created, kept);
     };
 
-    // The two families write in a different order, and the user sees the
-    // messages in that order.
-    if (family.profileBeforeScript) {
-        storeProfile();
-        quickSave1();
-    } else {
-        quickSave1();
-        storeProfile();
+    // The family says which write comes first. The first stays revertible (and its
+    // file locked) until the second has succeeded, and is taken back when it fails.
+    const bool profileFirst = family.profileBeforeScript;
+    std::unique_ptr<AtomicFile> first;
+    if (const FileError error = profileFirst ? storeProfile(&first) : writeScript(&first);
+        !error.ok()) {
+        m_prompts.message(profileFirst ? profileFailure(error) : scriptFailure(error), kTitle);
+        return;
     }
+    if (const FileError error = profileFirst ? writeScript(nullptr) : storeProfile(nullptr);
+        !error.ok()) {
+        QString text = profileFirst ? scriptFailure(error) : profileFailure(error);
+        const FileError undone = first ? first->revert() : FileError();
+        if (undone.ok()) {
+            text += QStringLiteral("\rNothing was saved.");
+        } else if (profileFirst) {
+            text += QStringLiteral("\rThe GameSpy profile %1 now names %2 all the same, and could "
+                                   "not be set back: %3")
+                        .arg(*profile, fileName, undone.text());
+        } else if (created) {
+            text += QStringLiteral("\r%1 was created all the same, and could not be removed: %2")
+                        .arg(m_quickSavePath, undone.text());
+        } else {
+            text += QStringLiteral("\rThe name was added to %1 all the same, and could not be "
+                                   "taken out: %2")
+                        .arg(m_quickSavePath, undone.text());
+        }
+        m_prompts.message(text, kTitle);
+        return;
+    }
+    first.reset(); // done: the kept previous version goes, and the lock with it
+
+    // The messages follow the order of the writes.
+    const QString saved = QStringLiteral("Name saved to GameSpy!");
+    const QString fileSaved = QStringLiteral("File Saved to Default Config: ") + m_quickSavePath;
+    if (profileFirst)
+        m_prompts.message(saved, kTitle);
+    if (!created)
+        m_prompts.message(fileSaved, kTitle);
+    if (!profileFirst)
+        m_prompts.message(saved, kTitle);
 }
 
 void FileCommands::exportBitmap()
@@ -145,32 +239,14 @@ void FileCommands::exportBitmap()
     if (path.isEmpty())
         return;
 
-    const BitmapExport::Result saved = BitmapExport::save(picture, path);
-    if (!saved.ok) {
-        m_prompts.message(QStringLiteral("Error: %1 %2").arg(saved.errorNumber).arg(saved.message),
-                          QStringLiteral("mnuFileSaveAsDialog_Click"));
+    const FileError saved = BitmapExport::save(picture, path, "BMP");
+    if (!saved.ok()) {
+        m_prompts.message(
+            QStringLiteral("Error: %1 %2").arg(fileDeviceError(saved.kind())).arg(saved.detail()),
+            QStringLiteral("mnuFileSaveAsDialog_Click"));
         return;
     }
     m_prompts.message(QStringLiteral("Exported bitmap to: ") + path, kTitle);
-}
-
-bool FileCommands::quickSave1()
-{
-    if (m_quickSavePath.isEmpty()) {
-        m_prompts.message(
-            QStringLiteral("You have not configured Glyphsmith to utilize this feature."), kTitle);
-        return false;
-    }
-    const ScriptWriter::Result written = ScriptWriter::appendLine(
-        m_quickSavePath, ScriptWriter::nameLine(m_composer), ScriptWriter::Tail::WhenCreated);
-    if (!written.ok) {
-        m_prompts.message(written.message, kTitle);
-        return false;
-    }
-    if (!written.created)
-        m_prompts.message(QStringLiteral("File Saved to Default Config: ") + m_quickSavePath,
-                          kTitle);
-    return true;
 }
 
 // The family's folder from the settings, joined with `fileName`; empty when the

@@ -10,7 +10,9 @@ class Prompts;
 // Name in GameSpy and Export name as Bitmap. Each asks the user through `prompts`
 // and reports every outcome there; none of them changes the name. A file that
 // cannot be written is reported with its path and the reason and left as it was;
-// no success message follows a failure.
+// no success message follows a failure, and none comes before the last write
+// succeeded. The GameSpy save writes two files and is all or nothing: when its
+// second write fails, the first is taken back.
 class FileCommands
 {
 public:
@@ -25,8 +27,6 @@ public:
     QString quickSavePath() const { return m_quickSavePath; }
 
 private:
-    // Adds the name line to m_quickSavePath. True when the file was written.
-    bool quickSave1();
     QString gameFolderFile(const QString &fileName) const;
 
     const NameComposer &m_composer;

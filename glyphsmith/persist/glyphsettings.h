@@ -1,6 +1,10 @@
 #pragma once
 
+#include "fileerror.h"
+
+#include <QList>
 #include <QString>
+#include <utility>
 
 // The program's own settings: section "Glyphsmith" of AppPaths::settingsFile().
 // The folder keys double as the mode controller's config key, so a family's key
@@ -15,7 +19,9 @@ inline constexpr char kQuakeFolder[] = "q1config";  // the Quake/QuakeWorld "id1
 // The empty text when the file, section or key is missing.
 QString read(const QString &key);
 
-// False when the settings file could not be written; the old value then stays.
-bool write(const QString &key, const QString &value);
+// On failure the old value stays.
+FileError write(const QString &key, const QString &value);
+// Several keys in one write: all of them are stored, or none.
+FileError write(const QList<std::pair<QString, QString>> &values);
 
 } // namespace GlyphSettings

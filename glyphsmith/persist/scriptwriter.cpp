@@ -1,19 +1,15 @@
 #include "scriptwriter.h"
 
+#include "atomicfile.h"
 #include "glyphtables.h"
 #include "namecomposer.h"
 #include "textfile.h"
 
-#include <QFileInfo>
-
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
-
-ScriptWriter::Result failure(const QString &path, const QString &reason)
-{
-    return {false, false, QStringLiteral("Could not save to %1:\r%2").arg(path, reason)};
-}
+constexpr int kLockTimeoutMs = 5000;
+constexpr qsizetype kChunk = 64 * 1024;
 
 } // namespace
 
@@ -29,27 +25,39 @@ QByteArray nameLine(const NameComposer &composer)
     return composer.cmdPrefix() + composer.rawName() + composer.cmdSuffix();
 }
 
-Result appendLine(const QString &path, const QByteArray &line, Tail tailRule)
+FileError appendLine(const QString &path, const QByteArray &line, Tail tailRule, bool *created,
+                     std::unique_ptr<AtomicFile> *kept)
 {
-    const QFileInfo info(path);
-    // A dangling link also counts as existing: writing through it would create a
-    // file somewhere the user never chose.
-    const bool existed = info.exists() || info.isSymLink();
-    const TextFile::Contents previous = TextFile::read(path);
-    if (!previous.ok)
-        return failure(path, previous.error);
-    if (existed && !previous.exists)
-        return failure(path, QStringLiteral("It is a link to a file that does not exist."));
+    auto file = std::make_unique<AtomicFile>(path);
+    if (FileError begun = file->begin(kLockTimeoutMs); !begun.ok())
+        return begun;
+    TextFile::Source previous;
+    if (FileError opened = previous.open(file->target(), kMaxFileSize); !opened.ok())
+        return {opened.kind(), path, opened.detail()};
 
-    QByteArray content = previous.data + kLineEnd + line;
-    if (tailRule == Tail::Always || !existed)
-        content += tail();
-    content += kLineEnd;
-
-    const QString reason = TextFile::writeAtomically(path, content);
-    if (!reason.isEmpty())
-        return failure(path, reason);
-    return {true, !existed, {}};
+    QByteArray chunk;
+    for (;;) {
+        chunk.resize(kChunk);
+        if (FileError read = previous.read(chunk); !read.ok())
+            return {read.kind(), path, read.detail()};
+        if (chunk.isEmpty())
+            break;
+        if (FileError written = file->write(chunk); !written.ok())
+            return written;
+    }
+    QByteArray added = kLineEnd + line;
+    if (tailRule == Tail::Always || !file->existed())
+        added += tail();
+    added += kLineEnd;
+    if (FileError written = file->write(added); !written.ok())
+        return written;
+    if (FileError committed = file->commit(kept != nullptr); !committed.ok())
+        return committed;
+    if (created)
+        *created = !file->existed();
+    if (kept)
+        *kept = std::move(file);
+    return {};
 }
 
 } // namespace ScriptWriter

@@ -24,7 +24,8 @@ bool firstRunCheck(Prompts &prompts)
     if (GlyphSettings::read(QLatin1String(GlyphSettings::kFirst)) != QLatin1String("yes"))
         return false;
     prompts.message(QLatin1String(kWelcome), QStringLiteral("Glyphsmith"));
-    GlyphSettings::write(QLatin1String(GlyphSettings::kFirst), QStringLiteral("no"));
+    // Unrecorded, the welcome shows once more next time: nothing to trouble the user with.
+    (void)GlyphSettings::write(QLatin1String(GlyphSettings::kFirst), QStringLiteral("no"));
     return true;
 }
 

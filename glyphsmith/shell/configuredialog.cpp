@@ -114,7 +114,7 @@ void ConfigureDialog::save()
 {
     m_form.setText(ConfigureForm::Field::Quake3Folder, m_quake3Edit->text());
     m_form.setText(ConfigureForm::Field::QuakeFolder, m_quakeEdit->text());
-    if (!m_form.save()) {
+    if (!m_form.save().ok()) {
         // Closing now would lose what the user typed without a word.
         m_prompts.message(
             QStringLiteral("The settings could not be saved to %1.").arg(AppPaths::settingsFile()),

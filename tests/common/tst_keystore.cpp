@@ -1,3 +1,4 @@
+#include "fileerrortest.h"
 #include "keystore.h"
 #include "testfiles.h"
 
@@ -38,6 +39,8 @@ private Q_SLOTS:
     void replaceKeepsPositionAndOtherLines();
     void newValueGoesAfterTheKeysLastValue();
     void keyImpliedByChildTakesValues();
+    void addedValueEndsAnOpenContinuation_data();
+    void addedValueEndsAnOpenContinuation();
     void read_data();
     void read();
     void refusedNames_data();
@@ -65,19 +68,19 @@ void TestKeyStore::missingFileIsEmptyStore()
     KeyStore store(m_file);
     QVERIFY(!store.keyExists(Root::CurrentUser, QStringLiteral("Software")));
     QVERIFY(!store.readValue(Root::CurrentUser, QStringLiteral("Software"), QStringLiteral("x")));
-    const KeyStore::Result r =
+    const FileError r =
         store.storeString(Root::CurrentUser, QStringLiteral("Software"), QStringLiteral("x"), "y");
-    QVERIFY(!r.ok);
-    QVERIFY(!r.message.isEmpty());
+    QVERIFY(!r.ok());
+    QVERIFY(!r.text().isEmpty());
     QVERIFY(!QFileInfo::exists(QFileInfo(m_file).path()));
 }
 
 void TestKeyStore::createKeyWritesEveryLevel()
 {
     KeyStore store(m_file);
-    const KeyStore::Result r = store.createKey(Root::CurrentUser, kProfiles);
-    QVERIFY2(r.ok, qPrintable(r.message));
-    QVERIFY(r.message.isEmpty());
+    const FileError r = store.createKey(Root::CurrentUser, kProfiles);
+    QVERIFY2(r.ok(), qPrintable(r.text()));
+    QVERIFY(r.text().isEmpty());
     QCOMPARE(readBytes(m_file), QByteArray("REGEDIT4\r\n"
                                            "\r\n"
                                            "[HKEY_CURRENT_USER\\Software]\r\n"
@@ -102,11 +105,11 @@ void TestKeyStore::createKeyLeavesExistingKeyAlone()
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
     QVERIFY(writeBytes(m_file, before));
     KeyStore store(m_file);
-    QVERIFY(store.createKey(Root::CurrentUser, QStringLiteral("software\\a")).ok);
-    QVERIFY(store.createKey(Root::CurrentUser, QStringLiteral("Software")).ok);
+    QVERIFY_OK(store.createKey(Root::CurrentUser, QStringLiteral("software\\a")));
+    QVERIFY_OK(store.createKey(Root::CurrentUser, QStringLiteral("Software")));
     QCOMPARE(readBytes(m_file), before);
 
-    QVERIFY(store.createKey(Root::CurrentUser, QStringLiteral("Software\\A\\B")).ok);
+    QVERIFY_OK(store.createKey(Root::CurrentUser, QStringLiteral("Software\\A\\B")));
     QCOMPARE(readBytes(m_file), before + "\r\n[HKEY_CURRENT_USER\\Software\\A\\B]\r\n");
 }
 
@@ -137,10 +140,10 @@ void TestKeyStore::storeString()
     QFETCH(QByteArray, line);
 
     KeyStore store(m_file);
-    QVERIFY(store.createKey(Root::CurrentUser, kProfiles).ok);
-    const KeyStore::Result r =
+    QVERIFY_OK(store.createKey(Root::CurrentUser, kProfiles));
+    const FileError r =
         store.storeString(Root::CurrentUser, kProfiles, QStringLiteral("Custom CFG"), bytes);
-    QVERIFY2(r.ok, qPrintable(r.message));
+    QVERIFY2(r.ok(), qPrintable(r.text()));
     QVERIFY(readBytes(m_file).endsWith("Profiles]\r\n" + line + "\r\n"));
 
     const auto value = store.readValue(Root::CurrentUser, kProfiles, QStringLiteral("custom cfg"));
@@ -167,9 +170,9 @@ void TestKeyStore::storeDword()
     QFETCH(QByteArray, line);
 
     KeyStore store(m_file);
-    QVERIFY(store.createKey(Root::CurrentUser, QStringLiteral("K")).ok);
-    QVERIFY(
-        store.storeDword(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("n"), number).ok);
+    QVERIFY_OK(store.createKey(Root::CurrentUser, QStringLiteral("K")));
+    QVERIFY_OK(
+        store.storeDword(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("n"), number));
     QVERIFY(readBytes(m_file).endsWith("[HKEY_CURRENT_USER\\K]\r\n" + line + "\r\n"));
     const auto value = store.readValue(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("N"));
     QVERIFY(value);
@@ -180,16 +183,16 @@ void TestKeyStore::storeDword()
 void TestKeyStore::storeIntoMissingKeyFails()
 {
     KeyStore store(m_file);
-    QVERIFY(store.createKey(Root::CurrentUser, QStringLiteral("Software\\A")).ok);
+    QVERIFY_OK(store.createKey(Root::CurrentUser, QStringLiteral("Software\\A")));
     const QByteArray before = readBytes(m_file);
 
-    const KeyStore::Result s = store.storeString(Root::CurrentUser, QStringLiteral("Software\\B"),
-                                                 QStringLiteral("x"), "y");
-    QVERIFY(!s.ok);
-    QVERIFY(s.message.contains(QLatin1String("Software\\B")));
-    const KeyStore::Result d =
+    const FileError s = store.storeString(Root::CurrentUser, QStringLiteral("Software\\B"),
+                                          QStringLiteral("x"), "y");
+    QVERIFY(!s.ok());
+    QVERIFY(s.text().contains(QLatin1String("Software\\B")));
+    const FileError d =
         store.storeDword(Root::LocalMachine, QStringLiteral("Software\\A"), QStringLiteral("x"), 1);
-    QVERIFY(!d.ok);
+    QVERIFY(!d.ok());
     QCOMPARE(readBytes(m_file), before);
     QVERIFY(!store.keyExists(Root::CurrentUser, QStringLiteral("Software\\B")));
 }
@@ -208,10 +211,10 @@ void TestKeyStore::replaceKeepsPositionAndOtherLines()
                                "[HKEY_CLASSES_ROOT\\X]\n"
                                "\"Name\"=\"other root\"\n"));
     KeyStore store(m_file);
-    QVERIFY(store.storeString(Root::CurrentUser, QStringLiteral("k"), QStringLiteral("NAME"), "new")
-                .ok);
-    QVERIFY(
-        store.storeDword(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("first"), 7).ok);
+    QVERIFY_OK(
+        store.storeString(Root::CurrentUser, QStringLiteral("k"), QStringLiteral("NAME"), "new"));
+    QVERIFY_OK(
+        store.storeDword(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("first"), 7));
     QCOMPARE(readBytes(m_file), QByteArray("REGEDIT4\n"
                                            "; written by hand\n"
                                            "[HKEY_CURRENT_USER\\K]\n"
@@ -229,8 +232,8 @@ void TestKeyStore::newValueGoesAfterTheKeysLastValue()
     QVERIFY(writeBytes(m_file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n\r\n"
                                "[HKEY_CURRENT_USER\\B]\r\n\"y\"=\"2\""));
     KeyStore store(m_file);
-    QVERIFY(store.storeString(Root::CurrentUser, QStringLiteral("A"), QString(), "dflt").ok);
-    QVERIFY(store.storeString(Root::CurrentUser, QStringLiteral("B"), QStringLiteral("z"), "3").ok);
+    QVERIFY_OK(store.storeString(Root::CurrentUser, QStringLiteral("A"), QString(), "dflt"));
+    QVERIFY_OK(store.storeString(Root::CurrentUser, QStringLiteral("B"), QStringLiteral("z"), "3"));
     QCOMPARE(
         readBytes(m_file),
         QByteArray("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n@=\"dflt\"\r\n\r\n"
@@ -245,9 +248,37 @@ void TestKeyStore::keyImpliedByChildTakesValues()
     QVERIFY(writeBytes(m_file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n"));
     KeyStore store(m_file);
     QVERIFY(store.keyExists(Root::CurrentUser, QStringLiteral("A")));
-    QVERIFY(store.storeDword(Root::CurrentUser, QStringLiteral("A"), QStringLiteral("n"), 1).ok);
+    QVERIFY_OK(store.storeDword(Root::CurrentUser, QStringLiteral("A"), QStringLiteral("n"), 1));
     QCOMPARE(readBytes(m_file), QByteArray("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\r\n"
                                            "[HKEY_CURRENT_USER\\A]\r\n\"n\"=dword:00000001\r\n"));
+}
+
+void TestKeyStore::addedValueEndsAnOpenContinuation_data()
+{
+    QTest::addColumn<QByteArray>("last"); // the file's last line, a hex value left open
+    QTest::newRow("without a line end") << QByteArray("\"n\"=hex:01,\\");
+    QTest::newRow("with its line end") << QByteArray("\"n\"=hex:01,\\\r\n");
+    QTest::newRow("ending in two backslashes") << QByteArray("\"n\"=hex:01,\\\\\r\n");
+}
+
+// Read as a continuation, the added value would be lost and every retry would add
+// it again; a blank line ends the open value first.
+void TestKeyStore::addedValueEndsAnOpenContinuation()
+{
+    QFETCH(QByteArray, last);
+
+    const QByteArray head("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n");
+    QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
+    QVERIFY(writeBytes(m_file, head + last));
+    KeyStore store(m_file);
+    QVERIFY_OK(store.storeString(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("m"), "v"));
+    const QByteArray ended = last.endsWith('\n') ? last : last + "\r\n";
+    QCOMPARE(readBytes(m_file), head + ended + "\r\n\"m\"=\"v\"\r\n");
+    QCOMPARE(store.readValue(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("m"))->bytes,
+             QByteArray("v"));
+
+    QVERIFY_OK(store.storeString(Root::CurrentUser, QStringLiteral("K"), QStringLiteral("m"), "v"));
+    QCOMPARE(readBytes(m_file), head + ended + "\r\n\"m\"=\"v\"\r\n");
 }
 
 void TestKeyStore::read_data()
@@ -336,16 +367,16 @@ void TestKeyStore::refusedNames()
     QFETCH(QString, name);
 
     KeyStore store(m_file);
-    QVERIFY(store.createKey(Root::CurrentUser, QStringLiteral("K")).ok);
+    QVERIFY_OK(store.createKey(Root::CurrentUser, QStringLiteral("K")));
     const QByteArray before = readBytes(m_file);
-    const KeyStore::Result created = store.createKey(Root::CurrentUser, path);
-    const KeyStore::Result stored = store.storeString(Root::CurrentUser, path, name, "v");
-    QVERIFY(!stored.ok);
-    QVERIFY(!stored.message.isEmpty());
+    const FileError created = store.createKey(Root::CurrentUser, path);
+    const FileError stored = store.storeString(Root::CurrentUser, path, name, "v");
+    QVERIFY(!stored.ok());
+    QVERIFY(!stored.text().isEmpty());
     if (path == QLatin1String("K"))
-        QVERIFY(created.ok);
+        QVERIFY(created.ok());
     else
-        QVERIFY(!created.ok);
+        QVERIFY(!created.ok());
     QCOMPARE(readBytes(m_file), before);
 }
 
@@ -366,11 +397,11 @@ void TestKeyStore::unwritableFile()
     else
         QVERIFY(writeBytes(parent, "plain file"));
     KeyStore store(m_file);
-    const KeyStore::Result r = store.createKey(Root::CurrentUser, QStringLiteral("K"));
-    QVERIFY(!r.ok);
-    QVERIFY2(r.message.contains(QLatin1String("registry.reg")) ||
-                 r.message.contains(QLatin1String("sub")),
-             qPrintable(r.message));
+    const FileError r = store.createKey(Root::CurrentUser, QStringLiteral("K"));
+    QVERIFY(!r.ok());
+    QVERIFY2(r.text().contains(QLatin1String("registry.reg")) ||
+                 r.text().contains(QLatin1String("sub")),
+             qPrintable(r.text()));
     QVERIFY(!store.keyExists(Root::CurrentUser, QStringLiteral("K")));
     if (!targetIsFolder)
         QCOMPARE(readBytes(parent), QByteArray("plain file"));
@@ -381,16 +412,16 @@ void TestKeyStore::utf16ExportNotTouched()
     QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
     const QByteArray before("\xFF\xFEW\0i\0n\0", 8);
     QVERIFY(writeBytes(m_file, before));
-    const KeyStore::Result r = KeyStore(m_file).createKey(Root::CurrentUser, QStringLiteral("K"));
-    QVERIFY(!r.ok);
-    QVERIFY(!r.message.isEmpty());
+    const FileError r = KeyStore(m_file).createKey(Root::CurrentUser, QStringLiteral("K"));
+    QVERIFY(!r.ok());
+    QVERIFY(!r.text().isEmpty());
     QCOMPARE(readBytes(m_file), before);
 }
 
 void TestKeyStore::concurrentWritersLoseNothing()
 {
     constexpr int kPerThread = 60;
-    QVERIFY(KeyStore(m_file).createKey(Root::CurrentUser, QStringLiteral("K")).ok);
+    QVERIFY_OK(KeyStore(m_file).createKey(Root::CurrentUser, QStringLiteral("K")));
     // Each thread has its own store object and hence its own lock object, as two
     // programs would.
     auto writer = [this](const QString &prefix) {
@@ -398,11 +429,12 @@ void TestKeyStore::concurrentWritersLoseNothing()
             KeyStore store(m_file);
             for (int i = 0; i < kPerThread; ++i) {
                 const QString name = prefix + QString::number(i);
+                // A failed write shows below as a missing value.
                 if (i % 2)
-                    store.storeDword(Root::CurrentUser, QStringLiteral("K"), name, i);
+                    (void)store.storeDword(Root::CurrentUser, QStringLiteral("K"), name, i);
                 else
-                    store.storeString(Root::CurrentUser, QStringLiteral("K"), name,
-                                      QByteArray::number(i));
+                    (void)store.storeString(Root::CurrentUser, QStringLiteral("K"), name,
+                                            QByteArray::number(i));
             }
         });
     };

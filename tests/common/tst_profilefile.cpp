@@ -1,3 +1,4 @@
+#include "fileerrortest.h"
 #include "profilefile.h"
 #include "testfiles.h"
 
@@ -196,6 +197,17 @@ void TestProfileFile::write_data()
     QTest::newRow("value written as UTF-8")
         << QByteArray() << "S"
         << "k" << QString::fromUtf8("Grüße") << QByteArray("[S]\r\nk=Gr\xC3\xBC\xC3\x9F\x65\r\n");
+    // A byte-order mark starting a name or value is a character of it (QString's
+    // own UTF-8 decoding drops it).
+    QTest::newRow("byte-order mark starting the key")
+        << QByteArray("[S]\r\n") << "S" << QChar(0xFEFF) + QStringLiteral("k") << "v"
+        << QByteArray("[S]\r\n\xEF\xBB\xBFk=v\r\n");
+    QTest::newRow("byte-order mark starting the key, replaced in place")
+        << QByteArray("[S]\r\n\xEF\xBB\xBFk=old\r\n") << "S" << QChar(0xFEFF) + QStringLiteral("k")
+        << "v" << QByteArray("[S]\r\n\xEF\xBB\xBFk=v\r\n");
+    QTest::newRow("byte-order mark starting the value")
+        << QByteArray("[S]\r\n") << "S"
+        << "k" << QChar(0xFEFF) + QStringLiteral("v") << QByteArray("[S]\r\nk=\xEF\xBB\xBFv\r\n");
     QTest::newRow("blanks in the value kept") << QByteArray() << "S"
                                               << "k"
                                               << " a b " << QByteArray("[S]\r\nk= a b \r\n");
@@ -211,7 +223,7 @@ void TestProfileFile::write()
 
     if (!before.isNull())
         QVERIFY(writeBytes(m_file, before));
-    QVERIFY(ProfileFile::writeValue(m_file, section, key, value));
+    QVERIFY_OK(ProfileFile::writeValue(m_file, section, key, value));
     QCOMPARE(readBytes(m_file), after);
     QCOMPARE(ProfileFile::readValue(m_file, section, key), value);
     QVERIFY(!QFile::exists(m_file + QLatin1String(".lock")));
@@ -220,7 +232,7 @@ void TestProfileFile::write()
 void TestProfileFile::longValueStoredWholeReadCut()
 {
     const QString value(300, QLatin1Char('v'));
-    QVERIFY(ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"), value));
+    QVERIFY_OK(ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"), value));
     QVERIFY(readBytes(m_file).contains("k=" + value.toLatin1() + "\r\n"));
     QCOMPARE(ProfileFile::readValue(m_file, QStringLiteral("S"), QStringLiteral("k")),
              value.left(ProfileFile::kMaxValueLength));
@@ -265,7 +277,7 @@ void TestProfileFile::refusedInput()
 
     const QByteArray before("[S]\r\nk=old\r\n");
     QVERIFY(writeBytes(m_file, before));
-    QVERIFY(!ProfileFile::writeValue(m_file, section, key, value));
+    QVERIFY(!ProfileFile::writeValue(m_file, section, key, value).ok());
     QCOMPARE(readBytes(m_file), before);
 }
 
@@ -291,7 +303,8 @@ void TestProfileFile::unwritableTarget()
     const QString target = m_dir.filePath(relative);
 
     QVERIFY(!ProfileFile::writeValue(target, QStringLiteral("S"), QStringLiteral("k"),
-                                     QStringLiteral("v")));
+                                     QStringLiteral("v"))
+                 .ok());
     QCOMPARE(ProfileFile::readValue(target, QStringLiteral("S"), QStringLiteral("k")), QString());
     if (parentIsFile)
         QCOMPARE(readBytes(m_dir.filePath(QStringLiteral("plain"))), QByteArray("data"));
@@ -305,7 +318,8 @@ void TestProfileFile::readOnlyFileUntouched()
     QVERIFY(writeBytes(m_file, before));
     QVERIFY(QFile::setPermissions(m_file, QFile::ReadOwner | QFile::ReadGroup));
     QVERIFY(!ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"),
-                                     QStringLiteral("new")));
+                                     QStringLiteral("new"))
+                 .ok());
     QCOMPARE(readBytes(m_file), before);
     QFile::setPermissions(m_file, QFile::ReadOwner | QFile::WriteOwner);
 }
@@ -316,8 +330,8 @@ void TestProfileFile::keepsPermissions()
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                        QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(m_file, perms));
-    QVERIFY(ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"),
-                                    QStringLiteral("new")));
+    QVERIFY_OK(ProfileFile::writeValue(m_file, QStringLiteral("S"), QStringLiteral("k"),
+                                       QStringLiteral("new")));
     QCOMPARE(QFile::permissions(m_file), perms);
 }
 
@@ -327,8 +341,8 @@ void TestProfileFile::concurrentWritersLoseNothing()
     auto writer = [this](const QString &prefix) {
         return QThread::create([this, prefix] {
             for (int i = 0; i < kPerThread; ++i)
-                ProfileFile::writeValue(m_file, QStringLiteral("S"), prefix + QString::number(i),
-                                        QString::number(i));
+                (void)ProfileFile::writeValue(m_file, QStringLiteral("S"),
+                                              prefix + QString::number(i), QString::number(i));
         });
     };
     std::unique_ptr<QThread> a(writer(QStringLiteral("a")));

@@ -1,3 +1,4 @@
+#include "fileerrortest.h"
 #include "icqsave.h"
 #include "keystore.h"
 #include "scriptedprompts.h"
@@ -28,7 +29,7 @@ void TestIcqSave::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_store = std::make_unique<KeyStore>(m_dir->filePath(QStringLiteral("registry.reg")));
-    QVERIFY(m_store->createKey(KeyStore::Root::CurrentUser, kAccount).ok);
+    QVERIFY_OK(m_store->createKey(KeyStore::Root::CurrentUser, kAccount));
 }
 
 void TestIcqSave::save_data()

@@ -23,6 +23,48 @@ QString shipped(const QString &relative)
     return qEnvironmentVariable("GLYPH_PROGRAM_DIR") + QLatin1Char('/') + relative;
 }
 
+// A valid GIF of the given size, all pixels colour 1 of 256. Each pixel is its
+// own 9-bit code, with a clear code well before the table would widen the codes.
+QByteArray plainGif(int width, int height)
+{
+    QByteArray out("GIF89a");
+    auto word = [&out](int v) { out.append(char(v & 0xFF)).append(char(v >> 8)); };
+    word(width);
+    word(height);
+    out.append(char(0xF7)).append('\0').append('\0');
+    for (int i = 0; i < 256; ++i)
+        out.append(char(i)).append(char(i)).append(char(i));
+    out.append(',');
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    out.append('\0').append(char(8));
+
+    QByteArray codes;
+    quint32 bits = 0;
+    int count = 0;
+    auto put = [&](int code) {
+        bits |= quint32(code) << count;
+        for (count += 9; count >= 8; count -= 8, bits >>= 8)
+            codes.append(char(bits & 0xFF));
+    };
+    const qint64 pixels = qint64(width) * height;
+    for (qint64 i = 0; i < pixels; ++i) {
+        if (i % 200 == 0)
+            put(256);
+        put(1);
+    }
+    put(257);
+    if (count > 0)
+        codes.append(char(bits & 0xFF));
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        out.append(char(block.size())).append(block);
+    }
+    return out.append('\0').append(';');
+}
+
 } // namespace
 
 class TestGifReader : public QObject
@@ -34,6 +76,8 @@ private Q_SLOTS:
     void readsLikeThePlugin();
     void truncatedFilesAreRefused();
     void damagedFilesNeverOverrun();
+    void sizeIsCapped_data();
+    void sizeIsCapped();
 };
 
 void TestGifReader::readsLikeThePlugin_data()
@@ -83,6 +127,36 @@ void TestGifReader::damagedFilesNeverOverrun()
         if (!image.isNull())
             QVERIFY(image.width() > 0 && image.height() > 0);
     }
+}
+
+void TestGifReader::sizeIsCapped_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QSize>("claimed");
+    QTest::addColumn<bool>("read");
+
+    const QByteArray huge = plainGif(1, 1).replace(6, 4, "\xFF\xFF\xFF\xFF");
+    QTest::newRow("as wide as allowed")
+        << plainGif(GifReader::kMaxSide, 2) << QSize(GifReader::kMaxSide, 2) << true;
+    QTest::newRow("one pixel wider")
+        << plainGif(GifReader::kMaxSide + 1, 2) << QSize(GifReader::kMaxSide + 1, 2) << false;
+    QTest::newRow("one pixel higher")
+        << plainGif(2, GifReader::kMaxSide + 1) << QSize(2, GifReader::kMaxSide + 1) << false;
+    QTest::newRow("header claiming 65535 x 65535") << huge << QSize(65535, 65535) << false;
+}
+
+// The claim is refused before anything is allocated for it.
+void TestGifReader::sizeIsCapped()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QSize, claimed);
+    QFETCH(bool, read);
+
+    QCOMPARE(GifReader::screenSize(file), claimed);
+    const QImage image = GifReader::readPlain(file);
+    QCOMPARE(!image.isNull(), read);
+    if (read)
+        QCOMPARE(image.size(), claimed);
 }
 
 QTEST_GUILESS_MAIN(TestGifReader)

@@ -1,6 +1,7 @@
 #include "apppaths.h"
 #include "bitmapexport.h"
 #include "filecommands.h"
+#include "fileerrortest.h"
 #include "gamemodes.h"
 #include "glyphsettings.h"
 #include "keystore.h"
@@ -68,7 +69,8 @@ private Q_SLOTS:
     void gameSpyRefusesAnswers_data();
     void gameSpyRefusesAnswers();
     void gameSpyKeepsDoubleExtensionAndNestedProfiles();
-    void gameSpyReportsKeyStoreFailure();
+    void gameSpyIsAllOrNothing_data();
+    void gameSpyIsAllOrNothing();
 
     void copyWidth_data();
     void copyWidth();
@@ -238,8 +240,8 @@ void TestFileCommands::quickSave()
         enterQuakeWorld();
     // The other family's folder is set too, so taking the wrong key shows.
     const QString other = m_config->filePath(QStringLiteral("other"));
-    QVERIFY(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", gameFolder()));
-    QVERIFY(GlyphSettings::write(quakeWorld ? "q3config" : "q1config", other));
+    QVERIFY_OK(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", gameFolder()));
+    QVERIFY_OK(GlyphSettings::write(quakeWorld ? "q3config" : "q1config", other));
     const QString path = gameFolder() + QLatin1Char('/') + fileName;
     if (exists)
         QVERIFY(writeBytes(path, "old\r\n"));
@@ -265,7 +267,7 @@ void TestFileCommands::quickSaveNotConfigured()
     QFETCH(bool, quakeWorld);
     if (quakeWorld)
         enterQuakeWorld();
-    QVERIFY(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", QString()));
+    QVERIFY_OK(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", QString()));
     m_commands->quickSave();
     QCOMPARE(m_prompts->messages(), QStringList{kNotConfigured});
     QVERIFY(m_commands->quickSavePath().isEmpty());
@@ -275,7 +277,7 @@ void TestFileCommands::quickSaveIntoMissingFolder()
 {
     enterQuakeWorld();
     const QString folder = gameFolder() + QStringLiteral("/not-there");
-    QVERIFY(GlyphSettings::write("q1config", folder));
+    QVERIFY_OK(GlyphSettings::write("q1config", folder));
     m_commands->quickSave();
 
     const QStringList messages = m_prompts->messages();
@@ -310,7 +312,7 @@ void TestFileCommands::gameSpy()
 
     if (quakeWorld)
         enterQuakeWorld();
-    QVERIFY(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", gameFolder()));
+    QVERIFY_OK(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", gameFolder()));
     const QString path = gameFolder() + QStringLiteral("/GLYPH-me.cfg");
     if (exists)
         QVERIFY(writeBytes(path, "old\r\n"));
@@ -364,6 +366,9 @@ void TestFileCommands::gameSpyRefusesAnswers_data()
         QTest::newRow(name.constData()) << text("Clan") << text(bad) << 2;
     }
     QTest::newRow("file answer outside the code page") << text("Clan") << text("me\u4e2d") << 2;
+    // No file system holds a name of 310 bytes: refused before anything is written.
+    QTest::newRow("file answer too long for a file name")
+        << text("Clan") << std::optional<QString>(QString(300, QLatin1Char('x'))) << 2;
 }
 
 void TestFileCommands::gameSpyRefusesAnswers()
@@ -372,7 +377,7 @@ void TestFileCommands::gameSpyRefusesAnswers()
     QFETCH(std::optional<QString>, file);
     QFETCH(int, questions);
 
-    QVERIFY(GlyphSettings::write("q3config", gameFolder()));
+    QVERIFY_OK(GlyphSettings::write("q3config", gameFolder()));
     m_prompts->inputAnswers = {profile, file};
     m_commands->saveInGameSpy();
 
@@ -385,7 +390,7 @@ void TestFileCommands::gameSpyRefusesAnswers()
 
 void TestFileCommands::gameSpyKeepsDoubleExtensionAndNestedProfiles()
 {
-    QVERIFY(GlyphSettings::write("q3config", gameFolder()));
+    QVERIFY_OK(GlyphSettings::write("q3config", gameFolder()));
     m_prompts->inputAnswers = {QStringLiteral("Clan\\Sub"), QStringLiteral("me.cfg")};
     m_commands->saveInGameSpy();
 
@@ -401,22 +406,59 @@ void TestFileCommands::gameSpyKeepsDoubleExtensionAndNestedProfiles()
     QCOMPARE(value->bytes, QByteArray("GLYPH-me.cfg.cfg"));
 }
 
-void TestFileCommands::gameSpyReportsKeyStoreFailure()
+void TestFileCommands::gameSpyIsAllOrNothing_data()
 {
-    // A file where the store's folder should be: no store can be written there.
-    QVERIFY(writeBytes(AppPaths::configFolder(), "in the way"));
-    QVERIFY(GlyphSettings::write("q3config", gameFolder()));
+    QTest::addColumn<bool>("quakeWorld");
+    QTest::addColumn<bool>("breakProfile"); // else the script cannot be written
+    QTest::addColumn<QString>("message");   // how the one message starts
+
+    const QString profile = QStringLiteral("The GameSpy profile could not be stored:\r");
+    const QString script = QStringLiteral("Could not save to ");
+    // Quake III stores the profile first, QuakeWorld writes the script first.
+    QTest::newRow("Quake III, profile fails first") << false << true << profile;
+    QTest::newRow("Quake III, script fails second: profile taken back") << false << false << script;
+    QTest::newRow("QuakeWorld, script fails first") << true << false << script;
+    QTest::newRow("QuakeWorld, profile fails second: script taken back") << true << true << profile;
+}
+
+void TestFileCommands::gameSpyIsAllOrNothing()
+{
+    QFETCH(bool, quakeWorld);
+    QFETCH(bool, breakProfile);
+    QFETCH(QString, message);
+
+    if (quakeWorld)
+        enterQuakeWorld();
+    QVERIFY_OK(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", gameFolder()));
+    const QString store = AppPaths::keyStoreFile();
+    QVERIFY(QDir().mkpath(QFileInfo(store).path()));
+    // A UTF-16 export is refused as it is; otherwise the store holds another profile.
+    QVERIFY(writeBytes(store, breakProfile ? QByteArray("\xFF\xFER\0E\0", 6)
+                                           : QByteArray("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\"
+                                                        "Software\\GameSpy]\r\n\"a\"=\"b\"\r\n")));
+    const QByteArray storeBefore = readBytes(store);
+    const QString script = gameFolder() + QStringLiteral("/GLYPH-me.cfg");
+    if (breakProfile)
+        QVERIFY(writeBytes(script, "old\r\n"));
+    else
+        QVERIFY(QDir().mkdir(script)); // a folder where the script should be
+    const QStringList before = QDir(gameFolder()).entryList(QDir::AllEntries | QDir::Hidden);
     m_prompts->inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
+
     m_commands->saveInGameSpy();
 
     const QStringList messages = m_prompts->messages();
     QCOMPARE(messages.size(), 1);
-    QVERIFY2(messages.constFirst().startsWith(
-                 QLatin1String("The GameSpy profile could not be stored:\r")),
-             qPrintable(messages.constFirst()));
-    QVERIFY(messages.constFirst().size() > 41);
-    // The file is still written: the user can point the profile at it by hand.
-    QVERIFY(QFileInfo::exists(gameFolder() + QStringLiteral("/GLYPH-me.cfg")));
+    QVERIFY2(messages.constFirst().startsWith(message), qPrintable(messages.constFirst()));
+    // Taken back where the other write had already happened, and said so.
+    const bool second = breakProfile == quakeWorld;
+    QCOMPARE(messages.constFirst().endsWith(QLatin1String("\rNothing was saved.")), second);
+    QCOMPARE(readBytes(store), storeBefore);
+    if (breakProfile)
+        QCOMPARE(readBytes(script), QByteArray("old\r\n"));
+    QCOMPARE(QDir(gameFolder()).entryList(QDir::AllEntries | QDir::Hidden), before);
+    QCOMPARE(QDir(QFileInfo(store).path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("registry.reg")});
 }
 
 void TestFileCommands::copyWidth_data()

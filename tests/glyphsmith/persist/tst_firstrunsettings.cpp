@@ -1,5 +1,6 @@
 #include "apppaths.h"
 #include "configureform.h"
+#include "fileerrortest.h"
 #include "glyphsettings.h"
 #include "profilefile.h"
 #include "scriptedprompts.h"
@@ -160,7 +161,7 @@ void TestFirstRunSettings::formSavesVerbatimIncludingEmpty()
     form.load();
     form.setText(ConfigureForm::Field::Quake3Folder, quake3);
     form.setText(ConfigureForm::Field::QuakeFolder, quake);
-    QVERIFY(form.save());
+    QVERIFY_OK(form.save());
 
     const QString file = settings();
     QCOMPARE(ProfileFile::readValue(file, QStringLiteral("Glyphsmith"), QStringLiteral("q3config")),

@@ -1,3 +1,4 @@
+#include "fileerrortest.h"
 #include "namecomposer.h"
 #include "scriptwriter.h"
 #include "testfiles.h"
@@ -79,9 +80,10 @@ void TestScriptWriter::appendLine()
     const QString path = dir.filePath(QStringLiteral("q3config.cfg"));
     if (exists)
         QVERIFY(writeBytes(path, previous));
-    const ScriptWriter::Result result = ScriptWriter::appendLine(path, "LINE", tail);
-    QVERIFY2(result.ok, qPrintable(result.message));
-    QCOMPARE(result.created, !exists);
+    bool created = exists;
+    const FileError result = ScriptWriter::appendLine(path, "LINE", tail, &created);
+    QVERIFY2(result.ok(), qPrintable(result.text()));
+    QCOMPARE(created, !exists);
     QCOMPARE(readBytes(path), expected);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"q3config.cfg"});
 }
@@ -107,9 +109,9 @@ void TestScriptWriter::refusesUnwritableTargets()
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     const QString path = dir.filePath(relativePath);
-    const ScriptWriter::Result result = ScriptWriter::appendLine(path, "LINE", Tail::Always);
-    QVERIFY(!result.ok);
-    QVERIFY2(result.message.contains(path), qPrintable(result.message));
+    const FileError result = ScriptWriter::appendLine(path, "LINE", Tail::Always);
+    QVERIFY(!result.ok());
+    QVERIFY2(result.text().contains(path), qPrintable(result.text()));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     QVERIFY(QDir(dir.filePath(QStringLiteral("folder"))).isEmpty());
     QCOMPARE(readBytes(dir.filePath(QStringLiteral("plain.txt"))), QByteArray("keep me"));
@@ -124,9 +126,9 @@ void TestScriptWriter::readOnlyFileIsLeftAlone()
     QVERIFY(writeBytes(path, "old\r\n"));
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
 
-    const ScriptWriter::Result result = ScriptWriter::appendLine(path, "LINE", Tail::Always);
-    QVERIFY(!result.ok);
-    QVERIFY(result.message.contains(path));
+    const FileError result = ScriptWriter::appendLine(path, "LINE", Tail::Always);
+    QVERIFY(!result.ok());
+    QVERIFY(result.text().contains(path));
     QCOMPARE(readBytes(path), QByteArray("old\r\n"));
 }
 
@@ -139,7 +141,7 @@ void TestScriptWriter::keepsPermissions()
                       QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(path, mode));
 
-    QVERIFY(ScriptWriter::appendLine(path, "LINE", Tail::Always).ok);
+    QVERIFY_OK(ScriptWriter::appendLine(path, "LINE", Tail::Always));
     QCOMPARE(QFile::permissions(path), mode);
 }
 
