@@ -34,10 +34,17 @@ public:
         QString initialName;   // proposed file name, may be empty
     };
 
+    struct SaveAnswer
+    {
+        QString path;   // empty when cancelled
+        int filter = 0; // the index in request.filters that was chosen
+    };
+
     // File dialogs return the chosen path, or the empty text when cancelled.
-    // openFile only accepts existing files; saveFile asks before overwriting.
+    // openFile only accepts existing files; saveFile asks before overwriting, and
+    // gives a name without a suffix the chosen filter's (or the default) suffix.
     virtual QString openFile(const FileRequest &request) = 0;
-    virtual QString saveFile(const FileRequest &request) = 0;
+    virtual SaveAnswer saveFile(const FileRequest &request) = 0;
 
     // Folder picker: the chosen folder's path, or the empty text when the user
     // cancels or picks something that has no file-system path.

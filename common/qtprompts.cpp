@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace {
 
@@ -55,18 +56,26 @@ QString QtPrompts::openFile(const FileRequest &request)
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtPrompts::saveFile(const FileRequest &request)
+Prompts::SaveAnswer QtPrompts::saveFile(const FileRequest &request)
 {
     QFileDialog dialog(m_parent, request.title, request.startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(request.filters);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without a suffix takes the chosen kind's: "*.png" gives "png".
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &f) {
+        static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch match = pattern.match(f);
+        if (match.hasMatch())
+            dialog.setDefaultSuffix(match.captured(1).toLower());
+    });
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return {dialog.selectedFiles().constFirst(),
+            int(qMax(0, request.filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 QString QtPrompts::pickFolder(const QString &title)

@@ -18,7 +18,7 @@ public:
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
     QString openFile(const FileRequest &request) override;
-    QString saveFile(const FileRequest &request) override;
+    SaveAnswer saveFile(const FileRequest &request) override;
     QString pickFolder(const QString &title) override;
 
 private:

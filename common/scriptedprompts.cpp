@@ -48,10 +48,10 @@ QString ScriptedPrompts::openFile(const FileRequest &request)
     return take(fileAnswers);
 }
 
-QString ScriptedPrompts::saveFile(const FileRequest &request)
+Prompts::SaveAnswer ScriptedPrompts::saveFile(const FileRequest &request)
 {
     asked.append({Kind::SaveFile, request.title, request.title, request});
-    return take(fileAnswers);
+    return {take(fileAnswers), take(filterAnswers)};
 }
 
 QString ScriptedPrompts::pickFolder(const QString &title)

@@ -23,6 +23,7 @@ public:
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<QString> fileAnswers; // for openFile and saveFile alike
+    std::deque<int> filterAnswers;   // saveFile's chosen filter; 0 when empty
     std::deque<QString> folderAnswers;
 
     QList<Asked> asked;
@@ -35,6 +36,6 @@ public:
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
     QString openFile(const FileRequest &request) override;
-    QString saveFile(const FileRequest &request) override;
+    SaveAnswer saveFile(const FileRequest &request) override;
     QString pickFolder(const QString &title) override;
 };

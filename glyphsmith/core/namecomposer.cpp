@@ -118,6 +118,17 @@ QImage NameComposer::slotGlyph(int slot) const
     return m_glyphs[slot - 1];
 }
 
+int NameComposer::slotOfRawByte(int position) const
+{
+    int end = 0;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        end += int(m_texts[slot - 1].size());
+        if (position >= 0 && position < end)
+            return position < int(rawName().size()) ? slot : 0;
+    }
+    return 0;
+}
+
 QByteArray NameComposer::rawName() const
 {
     QByteArray joined;

@@ -53,6 +53,9 @@ public:
     QImage slotGlyph(int slot) const; // null image: blank
     // The slot texts joined, trailing blanks removed: what the Raw Source box shows.
     QByteArray rawName() const;
+    // The slot (1..25) whose text holds byte `position` (from 0) of the raw name,
+    // or 0 past its end.
+    int slotOfRawByte(int position) const;
     // The framing around the raw name: what the Command Line box shows.
     QByteArray commandText() const { return m_framing.prefix + rawName() + m_framing.suffix; }
 

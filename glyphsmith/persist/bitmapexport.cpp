@@ -27,8 +27,10 @@ int copyWidth(int namePos)
     return width;
 }
 
-QImage exportPicture(const QImage &strip, int namePos)
+QImage exportPicture(const QImage &strip, int namePos, int scale)
 {
+    if (scale != 2 && scale != 4)
+        scale = 1;
     QImage picture(kWidth, kHeight, QImage::Format_RGB32);
     picture.fill(Qt::black);
     const int width = std::min(copyWidth(namePos), strip.width());
@@ -37,7 +39,9 @@ QImage exportPicture(const QImage &strip, int namePos)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPoint(0, 0), strip, QRect(0, 0, width, height));
     painter.end();
-    return picture.convertToFormat(QImage::Format_RGB888);
+    // Nearest neighbour: glyph pixels stay hard squares, for signatures and clan pages.
+    return picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+        .convertToFormat(QImage::Format_RGB888);
 }
 
 FileError save(const QImage &picture, const QString &path, const QByteArray &format)

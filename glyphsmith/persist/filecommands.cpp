@@ -7,6 +7,7 @@
 #include "glyphsettings.h"
 #include "keystore.h"
 #include "modecontroller.h"
+#include "namecheck.h"
 #include "namecomposer.h"
 #include "namestripimage.h"
 #include "prompts.h"
@@ -41,17 +42,16 @@ bool isPlainFileName(const QString &name)
     return lossless;
 }
 
-// The save dialog both commands show: one filter, starting where file dialogs
-// start. The empty text when cancelled.
-QString askSavePath(Prompts &prompts, const QString &title, const QString &filter,
-                    const QString &suffix)
+// The save dialog both commands show, starting where file dialogs start.
+Prompts::FileRequest saveRequest(const QString &title, const QStringList &filters,
+                                 const QString &suffix)
 {
     Prompts::FileRequest request;
     request.title = title;
-    request.filters = {filter};
+    request.filters = filters;
     request.startFolder = AppPaths::dialogStartFolder();
     request.defaultSuffix = suffix;
-    return prompts.saveFile(request);
+    return request;
 }
 
 QString scriptFailure(const FileError &error)
@@ -97,11 +97,45 @@ FileCommands::FileCommands(const NameComposer &composer, const ModeController &m
     : m_composer(composer), m_modes(modes), m_prompts(prompts)
 {}
 
+bool FileCommands::refusesScriptLine()
+{
+    const QByteArray raw = m_composer.rawName();
+    const int at = NameCheck::firstScriptBreak(raw, m_composer.cmdPrefix().endsWith('"'));
+    if (at < 0)
+        return false;
+    QString what;
+    switch (raw.at(at)) {
+    case '"':
+        what = QStringLiteral("a quote character, which would end the name in the game's script");
+        break;
+    case '\n':
+        what =
+            QStringLiteral("a line feed, which would break the name's line in the game's script");
+        break;
+    case '\r':
+        what = QStringLiteral(
+            "a carriage return, which would break the name's line in the game's script");
+        break;
+    default:
+        what = QStringLiteral("a zero byte, which would end the game's script there");
+        break;
+    }
+    m_prompts.message(QStringLiteral("Slot %1 holds %2. Nothing was saved.")
+                          .arg(m_composer.slotOfRawByte(at))
+                          .arg(what),
+                      kTitle);
+    return true;
+}
+
 void FileCommands::saveName()
 {
-    const QString path =
-        askSavePath(m_prompts, QStringLiteral("Save As..."),
-                    QStringLiteral("Configuration File (*.Cfg)"), QStringLiteral("cfg"));
+    if (refusesScriptLine())
+        return;
+    const QString path = m_prompts
+                             .saveFile(saveRequest(QStringLiteral("Save As..."),
+                                                   {QStringLiteral("Configuration File (*.Cfg)")},
+                                                   QStringLiteral("cfg")))
+                             .path;
     if (path.isEmpty())
         return;
 
@@ -119,6 +153,8 @@ void FileCommands::saveName()
 
 void FileCommands::quickSave()
 {
+    if (refusesScriptLine())
+        return;
     const GameFamily &family = m_modes.configFamily();
     m_quickSavePath = gameFolderFile(QString::fromLatin1(family.quickSaveFile));
     if (m_quickSavePath.isEmpty()) {
@@ -145,6 +181,8 @@ void FileCommands::quickSave()
 
 void FileCommands::saveInGameSpy()
 {
+    if (refusesScriptLine())
+        return;
     const std::optional<QString> profile = m_prompts.input(
         QStringLiteral(
             "Choose a name to store your funname in under the Profiles menu in GameSpy."),
@@ -231,15 +269,41 @@ void FileCommands::saveInGameSpy()
 
 void FileCommands::exportBitmap()
 {
-    const QImage picture =
-        BitmapExport::exportPicture(NameStripImage::render(m_composer), m_composer.namePos());
+    // The kind of file and its size are chosen with the filter; BMP at the strip's
+    // own size comes first, as it always has.
+    struct Kind
+    {
+        const char *filter;
+        const char *format;
+        int scale;
+    };
+    static constexpr Kind kKinds[] = {
+        {"Bitmaps (*.Bmp)", "BMP", 1},
+        {"Bitmaps, twice the size (*.Bmp)", "BMP", 2},
+        {"Bitmaps, four times the size (*.Bmp)", "BMP", 4},
+        {"PNG Pictures (*.png)", "PNG", 1},
+        {"PNG Pictures, twice the size (*.png)", "PNG", 2},
+        {"PNG Pictures, four times the size (*.png)", "PNG", 4},
+    };
+    const QImage strip = NameStripImage::render(m_composer);
 
-    const QString path = askSavePath(m_prompts, QStringLiteral("Export Bitmap..."),
-                                     QStringLiteral("Bitmaps (*.Bmp)"), QStringLiteral("bmp"));
+    QStringList filters;
+    for (const Kind &kind : kKinds)
+        filters.append(QLatin1String(kind.filter));
+    const Prompts::SaveAnswer answer = m_prompts.saveFile(
+        saveRequest(QStringLiteral("Export Bitmap..."), filters, QStringLiteral("bmp")));
+    const QString path = answer.path;
     if (path.isEmpty())
         return;
 
-    const FileError saved = BitmapExport::save(picture, path, "BMP");
+    const Kind &kind = kKinds[qBound(0, answer.filter, int(std::size(kKinds)) - 1)];
+    // A suffix the user typed names the format, whatever filter is shown.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QByteArray format = suffix == QLatin1String("png")   ? QByteArray("PNG")
+                              : suffix == QLatin1String("bmp") ? QByteArray("BMP")
+                                                               : QByteArray(kind.format);
+    const QImage picture = BitmapExport::exportPicture(strip, m_composer.namePos(), kind.scale);
+    const FileError saved = BitmapExport::save(picture, path, format);
     if (!saved.ok()) {
         m_prompts.message(
             QStringLiteral("Error: %1 %2").arg(fileDeviceError(saved.kind())).arg(saved.detail()),

@@ -28,6 +28,10 @@ public:
 
 private:
     QString gameFolderFile(const QString &fileName) const;
+    // A name whose line would not read back as one name command (a line break, a
+    // zero byte, a quote inside the quotes) could run the rest as console
+    // commands: it is refused with the slot that holds the byte. True when refused.
+    bool refusesScriptLine();
 
     const NameComposer &m_composer;
     const ModeController &m_modes;

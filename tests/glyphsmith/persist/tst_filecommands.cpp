@@ -64,6 +64,9 @@ private Q_SLOTS:
     void quickSaveNotConfigured();
     void quickSaveIntoMissingFolder();
 
+    void scriptBreakingNamesAreRefused_data();
+    void scriptBreakingNamesAreRefused();
+
     void gameSpy_data();
     void gameSpy();
     void gameSpyRefusesAnswers_data();
@@ -74,7 +77,8 @@ private Q_SLOTS:
 
     void copyWidth_data();
     void copyWidth();
-    void exportBitmapWrites24BitStrip();
+    void exportBitmapWritesTheStrip_data();
+    void exportBitmapWritesTheStrip();
     void exportBitmapFailureShowsOnlyTheError();
     void exportBitmapCancelled();
 
@@ -253,6 +257,48 @@ void TestFileCommands::quickSave()
         m = m.arg(path);
     QCOMPARE(m_prompts->messages(), messages);
     QVERIFY(!QFileInfo::exists(other));
+}
+
+void TestFileCommands::scriptBreakingNamesAreRefused_data()
+{
+    QTest::addColumn<int>("command"); // 0 Save Name, 1 QuickSave, 2 Save Name in GameSpy
+    QTest::addColumn<QList<int>>("cells");
+    QTest::addColumn<QString>("message");
+    const QString quote = QStringLiteral("Slot %1 holds a quote character, which would end the "
+                                         "name in the game's script. Nothing was saved.");
+    const QString lineFeed = QStringLiteral("Slot %1 holds a line feed, which would break the "
+                                            "name's line in the game's script. Nothing was saved.");
+    QTest::newRow("save name, a quote in slot 2") << 0 << QList<int>{65, 10, 66} << quote.arg(2);
+    QTest::newRow("quicksave, a line feed in slot 1") << 1 << QList<int>{9, 65} << lineFeed.arg(1);
+    QTest::newRow("gamespy, the other quote in slot 3")
+        << 2 << QList<int>{65, 66, 162} << quote.arg(3);
+}
+
+// The line `name "ab` + LF + `cd";quit" //...` would run ;quit every time the game
+// reads the script: the command refuses before it asks or writes anything.
+void TestFileCommands::scriptBreakingNamesAreRefused()
+{
+    QFETCH(int, command);
+    QFETCH(QList<int>, cells);
+    QFETCH(QString, message);
+    enterQuakeWorld();
+    QVERIFY_OK(GlyphSettings::write("q1config", gameFolder()));
+    const QString path = gameFolder() + QStringLiteral("/config.cfg");
+    QVERIFY(writeBytes(path, "bind q quit\r\n"));
+    addName(cells);
+    m_prompts->fileAnswers.push_back(path);
+    m_prompts->inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
+
+    if (command == 0)
+        m_commands->saveName();
+    else if (command == 1)
+        m_commands->quickSave();
+    else
+        m_commands->saveInGameSpy();
+    QCOMPARE(m_prompts->messages(), QStringList{message});
+    QCOMPARE(m_prompts->asked.size(), 1);
+    QCOMPARE(readBytes(path), QByteArray("bind q quit\r\n"));
+    QCOMPARE(QDir(gameFolder()).entryList(QDir::Files), QStringList{"config.cfg"});
 }
 
 void TestFileCommands::quickSaveNotConfigured_data()
@@ -484,42 +530,62 @@ void TestFileCommands::copyWidth()
     QCOMPARE(BitmapExport::copyWidth(namePos), width);
 }
 
-void TestFileCommands::exportBitmapWrites24BitStrip()
+void TestFileCommands::exportBitmapWritesTheStrip_data()
 {
-    addName({65, 66, 67, 200});
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("bitmap, as designed") << 0 << "name.bmp" << QByteArray("BMP") << 1;
+    QTest::newRow("bitmap at four times") << 2 << "name.bmp" << QByteArray("BMP") << 4;
+    QTest::newRow("png at twice the size") << 4 << "name.png" << QByteArray("PNG") << 2;
+    QTest::newRow("a typed suffix names the format") << 0 << "name.PNG" << QByteArray("PNG") << 1;
+}
+
+void TestFileCommands::exportBitmapWritesTheStrip()
+{
+    QFETCH(int, filter);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, format);
+    QFETCH(int, scale);
+    addName({65, 66, 67, 106}); // j: its tail lies in the glyph's last rows
     QCOMPARE(m_composer->namePos(), 5);
-    const QString path = gameFolder() + QStringLiteral("/name.bmp");
+    const QString path = gameFolder() + QLatin1Char('/') + file;
     m_prompts->fileAnswers.push_back(path);
+    m_prompts->filterAnswers.push_back(filter);
     m_commands->exportBitmap();
 
     const ScriptedPrompts::Asked &asked = m_prompts->asked.constFirst();
     QCOMPARE(asked.file.title, QStringLiteral("Export Bitmap..."));
-    QCOMPARE(asked.file.filters, QStringList{QStringLiteral("Bitmaps (*.Bmp)")});
+    QCOMPARE(asked.file.filters.constFirst(), QStringLiteral("Bitmaps (*.Bmp)"));
     QCOMPARE(asked.file.defaultSuffix, QStringLiteral("bmp"));
     QCOMPARE(asked.file.startFolder, gameFolder());
     QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("Exported bitmap to: ") + path});
 
     const QByteArray bytes = readBytes(path);
-    QVERIFY(bytes.startsWith("BM"));
-    QVERIFY(bytes.size() > 30);
-    QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));
+    if (format == "BMP")
+        QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));
+    else
+        QVERIFY(bytes.startsWith("\x89PNG"));
 
     const QImage strip = NameStripImage::render(*m_composer);
     QImage saved;
-    QVERIFY(saved.load(path, "BMP"));
-    QCOMPARE(saved.size(), QSize(433, 25));
+    QVERIFY(saved.load(path, format.constData()));
+    QCOMPARE(saved.size(), QSize(433, 25) * scale);
     bool anyLit = false;
     for (int y = 0; y < saved.height(); ++y) {
         for (int x = 0; x < saved.width(); ++x) {
-            const QRgb expected = (x < 76 && y < 14) ? strip.pixel(x, y) : qRgb(0, 0, 0);
+            const int sx = x / scale, sy = y / scale;
+            // The whole 16 rows of the glyphs, 76 pixels for four characters.
+            const QRgb expected = (sx < 76 && sy < 16) ? strip.pixel(sx, sy) : qRgb(0, 0, 0);
             if (qRgb(qRed(saved.pixel(x, y)), qGreen(saved.pixel(x, y)),
                      qBlue(saved.pixel(x, y))) !=
                 qRgb(qRed(expected), qGreen(expected), qBlue(expected)))
                 QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
-            anyLit = anyLit || qGray(expected) != 0;
+            anyLit = anyLit || (sy >= 14 && qGray(expected) != 0);
         }
     }
-    QVERIFY2(anyLit, "the glyphs should show in the copied region");
+    QVERIFY2(anyLit, "the glyphs' last rows should show in the copied region");
 }
 
 void TestFileCommands::exportBitmapFailureShowsOnlyTheError()
