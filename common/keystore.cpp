@@ -530,7 +530,7 @@ KeyStore KeyStore::userStore()
     return KeyStore(AppPaths::keyStoreFile());
 }
 
-KeyStore::Result KeyStore::createKey(Root root, const QString &path)
+FileError KeyStore::createKey(Root root, const QString &path)
 {
     Target target;
     if (FileError unfit = makeTarget(root, path, std::nullopt, target); !unfit.ok())
@@ -566,15 +566,15 @@ FileError KeyStore::storeValue(Root root, const QString &path, const QString &na
         kept);
 }
 
-KeyStore::Result KeyStore::storeString(Root root, const QString &path, const QString &name,
-                                       const QByteArray &bytes, MissingKey missing,
-                                       std::unique_ptr<AtomicFile> *kept)
+FileError KeyStore::storeString(Root root, const QString &path, const QString &name,
+                                const QByteArray &bytes, MissingKey missing,
+                                std::unique_ptr<AtomicFile> *kept)
 {
     return storeValue(root, path, name, stringData(bytes), missing, kept);
 }
 
-KeyStore::Result KeyStore::storeDword(Root root, const QString &path, const QString &name,
-                                      qint32 value, MissingKey missing)
+FileError KeyStore::storeDword(Root root, const QString &path, const QString &name, qint32 value,
+                               MissingKey missing)
 {
     return storeValue(root, path, name, dwordData(value), missing, nullptr);
 }

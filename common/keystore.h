@@ -39,16 +39,6 @@ public:
     enum class Root { CurrentUser, LocalMachine };
     enum class MissingKey { Refuse, Create };
 
-    // What createKey(), storeString() and storeDword() return: a FileError, with
-    // the two fields that the about-box and glyphbox tests still read. Everything
-    // else takes it as the FileError it is; it goes once those tests do too.
-    struct [[nodiscard]] Result : FileError
-    {
-        Result(const FileError &error) : FileError(error), ok(error.ok()), message(error.text()) {}
-        bool ok;
-        QString message;
-    };
-
     // A store holding a few hundred thousand keys stays well below this.
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
@@ -70,7 +60,7 @@ public:
     // Creates the key and every missing parent; an existing key is left as it is.
     // `path` uses backslashes: "Software\\GameSpy\\GameSpy 3D\\Profiles"; the empty
     // path is the root itself, which always exists.
-    Result createKey(Root root, const QString &path);
+    FileError createKey(Root root, const QString &path);
 
     bool keyExists(Root root, const QString &path) const;
 
@@ -79,11 +69,11 @@ public:
     // written together, in one write. Text is stored as its bytes, no terminating
     // zero. When `kept` is given, the write is handed over revertible (see
     // AtomicFile::commit()).
-    Result storeString(Root root, const QString &path, const QString &name, const QByteArray &bytes,
-                       MissingKey missing = MissingKey::Refuse,
-                       std::unique_ptr<AtomicFile> *kept = nullptr);
-    Result storeDword(Root root, const QString &path, const QString &name, qint32 value,
-                      MissingKey missing = MissingKey::Refuse);
+    FileError storeString(Root root, const QString &path, const QString &name,
+                          const QByteArray &bytes, MissingKey missing = MissingKey::Refuse,
+                          std::unique_ptr<AtomicFile> *kept = nullptr);
+    FileError storeDword(Root root, const QString &path, const QString &name, qint32 value,
+                         MissingKey missing = MissingKey::Refuse);
 
     std::optional<Value> readValue(Root root, const QString &path, const QString &name) const;
 

@@ -1,4 +1,5 @@
 #include "charform.h"
+#include "fileerrortest.h"
 #include "fontfamilies.h"
 #include "keystore.h"
 #include "scriptedprompts.h"
@@ -63,7 +64,7 @@ void TestCharForm::init()
     QVERIFY(m_dir->isValid());
     m_prompts = std::make_unique<ScriptedPrompts>();
     KeyStore store(m_dir->filePath(QStringLiteral("registry.reg")));
-    QVERIFY(store.createKey(KeyStore::Root::CurrentUser, kAccount).ok);
+    QVERIFY_OK(store.createKey(KeyStore::Root::CurrentUser, kAccount));
     m_form = std::make_unique<CharForm>(*m_prompts, store);
     m_form->show();
     m_form->activateWindow();

@@ -108,8 +108,9 @@ int write(const QDir &data, QTextStream &out, QTextStream &err)
             return 1;
         }
         QSaveFile file(path);
+        // Flushed and checked before the commit: a full disk must not pass for a write.
         if (!file.open(QIODevice::WriteOnly) || file.write(b.gif) != b.gif.size() ||
-            !file.commit()) {
+            !file.flush() || !file.commit()) {
             err << "fontgen: cannot write " << path << ": " << file.errorString() << "\n";
             return 1;
         }

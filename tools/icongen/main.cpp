@@ -93,8 +93,9 @@ int write(const QDir &folder, QTextStream &out, QTextStream &err)
             return 1;
         }
         QSaveFile target(path);
+        // Flushed and checked before the commit: a full disk must not pass for a write.
         if (!target.open(QIODevice::WriteOnly) || target.write(file.bytes) != file.bytes.size() ||
-            !target.commit()) {
+            !target.flush() || !target.commit()) {
             err << "icongen: cannot write " << path << ": " << target.errorString() << "\n";
             return 1;
         }

@@ -1,4 +1,5 @@
 #include "aboutbox.h"
+#include "fileerrortest.h"
 #include "keystore.h"
 #include "scriptedprompts.h"
 #include "sysinfo.h"
@@ -220,14 +221,14 @@ void TestAboutBox::readsTheMachineKeyStore()
     const QString key = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
     KeyStore store = KeyStore::userStore();
     QVERIFY(store.filePath().startsWith(m_dir->path()));
-    QVERIFY(store.createKey(KeyStore::Root::LocalMachine, key).ok);
+    QVERIFY_OK(store.createKey(KeyStore::Root::LocalMachine, key));
     // A Windows-1252 byte in the path: the value's bytes must be decoded, not taken as UTF-8.
     const QString program = m_dir->filePath(QStringLiteral("caf\u00e9/msinfo"));
-    const KeyStore::Result stored =
+    const FileError stored =
         asText ? store.storeString(KeyStore::Root::LocalMachine, key, QStringLiteral("path"),
                                    program.toLatin1())
                : store.storeDword(KeyStore::Root::LocalMachine, key, QStringLiteral("PATH"), 7);
-    QVERIFY2(stored.ok, qPrintable(stored.message));
+    QVERIFY_OK(stored);
 
     const SysInfo sysInfo(
         SysInfo::machineValue, [](const QString &) { return QString(); },
