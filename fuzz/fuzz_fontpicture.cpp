@@ -10,9 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     FontPicture picture;
     const QImage before = picture.image();
-    const FontPicture::LoadResult loaded = picture.loadData(bytes, QStringLiteral("fuzz"));
+    const FileError loaded = picture.loadData(bytes, QStringLiteral("fuzz"));
     FUZZ_CHECK(picture.image().size() == QSize(FontPicture::kSize, FontPicture::kSize));
-    if (!loaded.ok)
-        FUZZ_CHECK(picture.image() == before && !loaded.message.isEmpty());
+    if (!loaded.ok())
+        FUZZ_CHECK(picture.image() == before && !loaded.detail().isEmpty());
     return 0;
 }

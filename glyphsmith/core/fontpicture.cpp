@@ -30,39 +30,26 @@ FontPicture::FontPicture() : m_image(kSize, kSize, QImage::Format_RGB32)
     m_image.fill(Qt::black);
 }
 
-FontPicture::LoadResult FontPicture::load(const QString &path)
+FileError FontPicture::load(const QString &path)
 {
-    if (path.isEmpty())
-        return {false, QStringLiteral("No font picture was chosen.")};
     const TextFile::Contents contents = TextFile::read(path, kMaxFileSize);
+    if (!contents.error.ok())
+        return contents.error;
     if (!contents.exists)
-        return {false,
-                QStringLiteral("The font picture %1 could not be loaded: the file does not exist.")
-                    .arg(path)};
-    if (!contents.error.ok()) {
-        QString reason = contents.error.detail();
-        if (reason.endsWith(QLatin1Char('.')))
-            reason.chop(1);
-        return {false,
-                QStringLiteral("The font picture %1 could not be loaded: %2.").arg(path, reason)};
-    }
+        return {FileError::Kind::NotFound, path, QStringLiteral("the file does not exist")};
     return loadData(contents.data, path);
 }
 
-FontPicture::LoadResult FontPicture::loadData(const QByteArray &bytes, const QString &path)
+FileError FontPicture::loadData(const QByteArray &bytes, const QString &path)
 {
     static_assert(GifReader::kMaxSide == kMaxSide);
-    auto failure = [&path](const QString &reason) {
-        return LoadResult{
-            false,
-            QStringLiteral("The font picture %1 could not be loaded: %2.").arg(path, reason)};
-    };
     auto tooLarge = [&](QSize size) {
-        return failure(QStringLiteral("it is %1 x %2 pixels, more than the %3 x %3 a font picture "
-                                      "may have")
-                           .arg(size.width())
-                           .arg(size.height())
-                           .arg(kMaxSide));
+        return FileError(FileError::Kind::TooLarge, path,
+                         QStringLiteral("it is %1 x %2 pixels, more than the %3 x %3 a font "
+                                        "picture may have")
+                             .arg(size.width())
+                             .arg(size.height())
+                             .arg(kMaxSide));
     };
 
     // The content decides the format, not the name. Naming it to the reader when
@@ -97,12 +84,17 @@ FontPicture::LoadResult FontPicture::loadData(const QByteArray &bytes, const QSt
         QImageReader::setAllocationLimit(limit);
     }
     if (loaded.isNull())
-        return failure(reader.errorString());
+        return {FileError::Kind::Foreign, path, reader.errorString()};
     if (loaded.width() > kMaxSide || loaded.height() > kMaxSide)
         return tooLarge(loaded.size());
+    setImage(loaded);
+    return {};
+}
 
-    // Glyphs are read from the top-left corner; whatever the file does not cover
-    // stays black, and anything beyond 256 x 256 is not part of the grid.
+void FontPicture::setImage(const QImage &loaded)
+{
+    // Glyphs are read from the top-left corner; whatever the picture does not
+    // cover stays black, and anything beyond 256 x 256 is not part of the grid.
     QImage picture(kSize, kSize, QImage::Format_RGB32);
     picture.fill(Qt::black);
     QPainter painter(&picture);
@@ -111,7 +103,6 @@ FontPicture::LoadResult FontPicture::loadData(const QByteArray &bytes, const QSt
                       QRect(0, 0, kSize, kSize));
     painter.end();
     m_image = picture;
-    return {true, {}};
 }
 
 QImage FontPicture::glyph(int cell) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileerror.h"
+
 #include <QImage>
 #include <QString>
 
@@ -18,16 +20,15 @@ public:
     // An empty (all-black) picture.
     FontPicture();
 
-    struct LoadResult
-    {
-        bool ok = false;
-        QString message; // names the file and the reason on failure
-    };
-
-    // On failure the picture stays as it was.
-    LoadResult load(const QString &path);
-    // The same for a file's bytes; `path` only names it in the message.
-    LoadResult loadData(const QByteArray &bytes, const QString &path);
+    // On failure the picture stays as it was: NotFound for a missing file, TooLarge
+    // (detail: "it is W x H pixels, ...") beyond the caps, Foreign for anything
+    // that is no picture (detail: the reader's reason), or the reading's own error.
+    FileError load(const QString &path);
+    // The same for a file's bytes; `path` only names the file in the error.
+    FileError loadData(const QByteArray &bytes, const QString &path);
+    // A picture made elsewhere (a game's own font): its top-left 256 x 256, the
+    // rest black.
+    void setImage(const QImage &picture);
 
     const QImage &image() const { return m_image; }
 

@@ -81,7 +81,8 @@ const ColourInfo *colourForGameIndex(int gameIndex)
 QStringList modFilters()
 {
     return {QStringLiteral("Bitmaps (*.Bmp)"), QStringLiteral("GIF Files (*.Gif)"),
-            QStringLiteral("JPEG Files (*.Jpg)")};
+            QStringLiteral("JPEG Files (*.Jpg)"),
+            QStringLiteral("Game Files (*.pak *.pk3 *.wad *.pcx *.tga *.lmp)")};
 }
 
 } // namespace GameModes

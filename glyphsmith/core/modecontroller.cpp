@@ -1,12 +1,37 @@
 #include "modecontroller.h"
 
 #include "apppaths.h"
+#include "gamefont.h"
 #include "namecomposer.h"
 #include "prompts.h"
+
+#include <QFileInfo>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Glyphsmith");
+
+QString withoutStop(QString reason)
+{
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1);
+    return reason;
+}
+
+QString pictureFailure(const FileError &error)
+{
+    return QStringLiteral("The font picture %1 could not be loaded: %2.")
+        .arg(error.path(), withoutStop(error.detail()));
+}
+
+// The files a game keeps its font in, as the MOD modes' dialog offers them.
+bool isGameFile(const QString &path)
+{
+    static const QStringList suffixes = {QStringLiteral("pak"), QStringLiteral("pk3"),
+                                         QStringLiteral("wad"), QStringLiteral("pcx"),
+                                         QStringLiteral("tga"), QStringLiteral("lmp")};
+    return suffixes.contains(QFileInfo(path).suffix().toLower());
+}
 
 } // namespace
 
@@ -16,12 +41,71 @@ ModeController::ModeController(NameComposer &composer, Prompts &prompts, QObject
 
 bool ModeController::loadPicture(const QString &path)
 {
-    const FontPicture::LoadResult result = m_picture.load(path);
-    if (!result.ok) {
-        m_prompts.message(result.message, kTitle);
+    const FileError loaded = m_picture.load(path);
+    if (!loaded.ok()) {
+        m_prompts.message(pictureFailure(loaded), kTitle);
         return false;
     }
     Q_EMIT pictureChanged();
+    return true;
+}
+
+void ModeController::useGameFont(const QImage &white, const QString &note)
+{
+    m_picture.setImage(white);
+    m_gameFont = m_picture.image();
+    m_fontNote = note;
+    Q_EMIT pictureChanged();
+}
+
+// The mode's own picture at `path`, or the installed game's font where the
+// player asked for it and it can be read.
+bool ModeController::loadModeFont(const ModeInfo &info, const QString &path)
+{
+    QString note;
+    const bool ownFont = info.id == ModeId::QuakeWorld || info.id == ModeId::Quake3;
+    if (m_folders.useGameFonts && ownFont) {
+        const QString folder =
+            info.id == ModeId::QuakeWorld ? m_folders.quakeWorld : m_folders.quake3;
+        if (folder.isEmpty()) {
+            note = QStringLiteral("The game's own font is not shown: no game folder is "
+                                  "configured for this game.");
+        } else {
+            const GameFont::Result font = GameFont::fromGameFolder(info.family, folder);
+            if (font.ok()) {
+                useGameFont(font.value.image,
+                            QStringLiteral("The game's own font: %1").arg(font.value.source));
+                return true;
+            }
+            note = QStringLiteral("The game's own font is not shown: %1.")
+                       .arg(withoutStop(font.error.detail));
+        }
+    }
+    if (!loadPicture(path))
+        return false;
+    m_gameFont = QImage();
+    m_fontNote = note;
+    return true;
+}
+
+// A MOD mode's font: a picture, or a font found in a game's archive or file.
+bool ModeController::loadChosenFont(const ModeInfo &info, const QString &path)
+{
+    if (!isGameFile(path)) {
+        if (!loadPicture(path))
+            return false;
+        m_gameFont = QImage();
+        m_fontNote.clear();
+        return true;
+    }
+    const GameFont::Result font = GameFont::fromFile(path, info.family);
+    if (!font.ok()) {
+        m_prompts.message(QStringLiteral("No font could be read from %1:\r%2.")
+                              .arg(path, withoutStop(font.error.detail)),
+                          kTitle);
+        return false;
+    }
+    useGameFont(font.value.image, QStringLiteral("The font of %1").arg(font.value.source));
     return true;
 }
 
@@ -29,11 +113,11 @@ bool ModeController::startUp()
 {
     m_mode = ModeId::Quake3;
     m_configFamily = &GameFamilies::family(FamilyId::Quake3);
-    const bool loaded = loadPicture(
-        AppPaths::dataFile(QString::fromLatin1(GameModes::mode(ModeId::Quake3).picture)));
+    const ModeInfo &q3 = GameModes::mode(ModeId::Quake3);
+    m_colourPictures.fill(std::nullopt);
+    const bool loaded = loadModeFont(q3, AppPaths::dataFile(QString::fromLatin1(q3.picture)));
     // Even without its picture the window enters the mode: the grid stays empty,
     // but names can still be built from the table.
-    const ModeInfo &q3 = GameModes::mode(ModeId::Quake3);
     m_composer.applyFiller(q3.filler);
     m_label = QString::fromLatin1(q3.label);
     m_quickSave = q3.quickSave;
@@ -46,20 +130,20 @@ bool ModeController::startUp()
 bool ModeController::enterMode(ModeId id)
 {
     const ModeInfo &info = GameModes::mode(id);
-    QString path;
     if (info.picture) {
-        path = AppPaths::dataFile(QString::fromLatin1(info.picture));
+        if (!loadModeFont(info, AppPaths::dataFile(QString::fromLatin1(info.picture))))
+            return false;
     } else {
         Prompts::FileRequest request;
         request.title = QString::fromLatin1(GameModes::kOpenTitle);
         request.filters = GameModes::modFilters();
         request.startFolder = AppPaths::dialogStartFolder();
-        path = m_prompts.openFile(request);
-        if (path.isEmpty())
+        const QString path = m_prompts.openFile(request);
+        if (path.isEmpty() || !loadChosenFont(info, path))
             return false;
     }
-    if (!loadPicture(path))
-        return false;
+    // A new font: colour pictures and tints are made afresh when needed.
+    m_colourPictures.fill(std::nullopt);
 
     // The mode first, so whoever redraws on the name's change sees the new one.
     m_mode = id;
@@ -84,7 +168,10 @@ QImage ModeController::glyph(int cell, int gameColour) const
         picture.emplace();
         // A colour picture that cannot be read shows blank glyphs; the grid's own
         // picture load has already told the user about a broken installation.
-        picture->load(AppPaths::dataFile(QString::fromLatin1(colour->picture)));
+        if (!m_gameFont.isNull())
+            picture->setImage(GameFont::tint(m_gameFont, gameColour));
+        else
+            (void)picture->load(AppPaths::dataFile(QString::fromLatin1(colour->picture)));
     }
     return picture->glyph(cell);
 }
@@ -99,8 +186,13 @@ bool ModeController::pickColour(int index)
         return false;
     }
     const ColourInfo &colour = colours[index];
-    if (!loadPicture(AppPaths::dataFile(QString::fromLatin1(colour.picture))))
+    if (!m_gameFont.isNull()) {
+        // The game tints its one white font; so does the grid.
+        m_picture.setImage(GameFont::tint(m_gameFont, colour.gameIndex));
+        Q_EMIT pictureChanged();
+    } else if (!loadPicture(AppPaths::dataFile(QString::fromLatin1(colour.picture)))) {
         return false;
+    }
     m_composer.setColorCode(QByteArray(colour.code));
     return true;
 }

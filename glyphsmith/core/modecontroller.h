@@ -15,6 +15,12 @@ class Prompts;
 // and keeps what the window shows of the mode (caption, enabled commands, the game
 // family the quick-save uses). A picture that cannot be loaded, or a cancelled
 // MOD dialog, changes nothing; the user is told about a failed load.
+//
+// With the games' own fonts switched on, the QuakeWorld and Quake III modes show
+// the font the installed game draws, read from its configured folder, and the
+// Quake III colours are that font tinted as the game tints it; where no font can
+// be read, the shipped picture, and fontNote() says why. The MOD modes also take
+// a game's archives and font files.
 class ModeController : public QObject
 {
     Q_OBJECT
@@ -28,6 +34,19 @@ public:
     bool startUp();
 
     bool enterMode(ModeId id);
+
+    struct GameFolders
+    {
+        bool useGameFonts = false;
+        QString quakeWorld; // the Quake "id1" folder, or a mod's
+        QString quake3;     // the Quake III "baseq3" folder, or a mod's
+    };
+    // Takes effect from the next mode entry (start-up included).
+    void setGameFolders(const GameFolders &folders) { m_folders = folders; }
+
+    // Where the grid's font comes from when it is a game's own, or why the game's
+    // own could not be used; empty for a shipped or chosen picture.
+    QString fontNote() const { return m_fontNote; }
 
     // The colour list's pick, index 0..7; anything else shows the unknown-error
     // message and keeps code and picture.
@@ -60,11 +79,18 @@ Q_SIGNALS:
 
 private:
     bool loadPicture(const QString &path);
+    bool loadModeFont(const ModeInfo &info, const QString &path);
+    bool loadChosenFont(const ModeInfo &info, const QString &path);
+    void useGameFont(const QImage &white, const QString &note);
 
     NameComposer &m_composer;
     Prompts &m_prompts;
     FontPicture m_picture;
-    // The Quake III colour pictures, read when first needed.
+    // The game's own font in use, white; null while a shipped or chosen picture is.
+    QImage m_gameFont;
+    QString m_fontNote;
+    GameFolders m_folders;
+    // The Quake III colour pictures (or tints of the game's font), made when first needed.
     mutable std::array<std::optional<FontPicture>, 8> m_colourPictures;
     QString m_label = QStringLiteral("Mode:");
     ModeId m_mode = ModeId::Quake3;

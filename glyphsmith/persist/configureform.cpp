@@ -7,6 +7,8 @@ void ConfigureForm::load()
 {
     m_quake3Folder = GlyphSettings::read(QLatin1String(GlyphSettings::kQuake3Folder));
     m_quakeFolder = GlyphSettings::read(QLatin1String(GlyphSettings::kQuakeFolder));
+    m_gameFonts =
+        GlyphSettings::read(QLatin1String(GlyphSettings::kGameFonts)) == QLatin1String("yes");
 }
 
 QString ConfigureForm::text(Field field) const
@@ -27,5 +29,7 @@ void ConfigureForm::browse(Field field, Prompts &prompts)
 FileError ConfigureForm::save() const
 {
     return GlyphSettings::write({{QLatin1String(GlyphSettings::kQuake3Folder), m_quake3Folder},
-                                 {QLatin1String(GlyphSettings::kQuakeFolder), m_quakeFolder}});
+                                 {QLatin1String(GlyphSettings::kQuakeFolder), m_quakeFolder},
+                                 {QLatin1String(GlyphSettings::kGameFonts),
+                                  m_gameFonts ? QStringLiteral("yes") : QStringLiteral("no")}});
 }

@@ -8,7 +8,7 @@ class Prompts;
 
 // What the Configure dialog does, without the widgets: the two game folders as
 // texts, loaded from the settings and written back verbatim (empty allowed, never
-// checked for existence).
+// checked for existence), and whether the games' own fonts are used.
 class ConfigureForm
 {
 public:
@@ -23,11 +23,15 @@ public:
     // Browse...: the picked folder replaces the field; a cancelled picker empties it.
     void browse(Field field, Prompts &prompts);
 
-    // Save...: writes both folders in one write of the settings file; when it
-    // fails, neither is changed.
+    bool gameFonts() const { return m_gameFonts; }
+    void setGameFonts(bool on) { m_gameFonts = on; }
+
+    // Save...: writes both folders and the font choice in one write of the
+    // settings file; when it fails, nothing is changed.
     FileError save() const;
 
 private:
     QString m_quake3Folder;
     QString m_quakeFolder;
+    bool m_gameFonts = false;
 };

@@ -15,6 +15,10 @@ inline constexpr char kSection[] = "Glyphsmith";
 inline constexpr char kFirst[] = "first";           // "yes" in a fresh installation, then "no"
 inline constexpr char kQuake3Folder[] = "q3config"; // the Quake III "baseq3" folder
 inline constexpr char kQuakeFolder[] = "q1config";  // the Quake/QuakeWorld "id1" folder
+// "yes": the QuakeWorld and Quake III modes show the installed game's own font
+// where its folder has one; anything else (a fresh installation) keeps the
+// shipped pictures.
+inline constexpr char kGameFonts[] = "gamefont";
 
 // The empty text when the file, section or key is missing.
 QString read(const QString &key);

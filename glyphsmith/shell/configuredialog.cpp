@@ -1,10 +1,14 @@
 #include "configuredialog.h"
 
 #include "apppaths.h"
+#include "captionfit.h"
+#include "fontfamilies.h"
+#include "framebox.h"
 #include "qtprompts.h"
+#include "twips.h"
 
+#include <QCheckBox>
 #include <QFont>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,22 +17,13 @@
 
 namespace {
 
-// The layout is drawn in twips, 15 to the pixel.
-int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
 QPushButton *button(const char *name, const QString &text, QRect geometry, QWidget *parent)
 {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(geometry);
+    // Enter presses the focused button, as in any dialog.
+    b->setAutoDefault(true);
     return b;
 }
 
@@ -54,13 +49,18 @@ void ConfigureDialog::build()
     setWindowTitle(QStringLiteral("Configure"));
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twips(0, 0, 6495, 2055).size());
-    // The layout was drawn for an 8-point face; larger ones cut the note short.
+    // One row taller than drawn: the games' own fonts have their check box above
+    // the buttons.
+    setFixedSize(twips(0, 0, 6495, 2415).size());
+    // The layout was drawn for a face of 11 pixels; larger ones cut the note short.
     QFont small = font();
-    small.setPointSize(8);
+    small.setFamily(FontFamilies::firstInstalled(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
+         QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")}));
+    small.setPixelSize(11);
     setFont(small);
 
-    auto *frame1 = new QGroupBox(QStringLiteral("Path to Quake3/baseq3 Folder "), this);
+    auto *frame1 = new FrameBox(QStringLiteral("Path to Quake3/baseq3 Folder "), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(twips(120, 0, 6132, 612));
     m_quake3Edit = new QLineEdit(frame1);
@@ -69,7 +69,7 @@ void ConfigureDialog::build()
     auto *browse3 =
         button("Command1", QStringLiteral("Browse..."), twips(5040, 240, 972, 252), frame1);
 
-    auto *frame2 = new QGroupBox(QStringLiteral("Path to Quake/Id1 Folder"), this);
+    auto *frame2 = new FrameBox(QStringLiteral("Path to Quake/Id1 Folder"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(twips(120, 720, 6132, 612));
     m_quakeEdit = new QLineEdit(frame2);
@@ -84,14 +84,25 @@ void ConfigureDialog::build()
     note->setObjectName(QStringLiteral("Label1"));
     note->setGeometry(twips(120, 1440, 6135, 255));
 
+    m_gameFonts =
+        new QCheckBox(QStringLiteral("Use the game's own font when the game folder has one"), this);
+    m_gameFonts->setObjectName(QStringLiteral("GameFonts"));
+    m_gameFonts->setGeometry(twips(120, 1710, 6135, 255));
+
     auto *saveButton =
-        button("Command2", QStringLiteral("Save..."), twips(4320, 1680, 972, 252), this);
+        button("Command2", QStringLiteral("Save..."), twips(4320, 2040, 972, 252), this);
     auto *cancelButton =
-        button("Command3", QStringLiteral("Cancel"), twips(5400, 1680, 972, 252), this);
+        button("Command3", QStringLiteral("Cancel"), twips(5400, 2040, 972, 252), this);
+
+    QList<CaptionFit::Caption> captions{{note->text(), note->width(), note->height()}};
+    for (const FrameBox *f : {frame1, frame2})
+        captions.append({f->title(), f->width() - 16, 0});
+    setFont(CaptionFit::fit(font(), captions));
 
     m_form.load();
     m_quake3Edit->setText(m_form.text(ConfigureForm::Field::Quake3Folder));
     m_quakeEdit->setText(m_form.text(ConfigureForm::Field::QuakeFolder));
+    m_gameFonts->setChecked(m_form.gameFonts());
 
     connect(browse3, &QPushButton::clicked, this,
             [this] { browse(ConfigureForm::Field::Quake3Folder, m_quake3Edit); });
@@ -114,6 +125,7 @@ void ConfigureDialog::save()
 {
     m_form.setText(ConfigureForm::Field::Quake3Folder, m_quake3Edit->text());
     m_form.setText(ConfigureForm::Field::QuakeFolder, m_quakeEdit->text());
+    m_form.setGameFonts(m_gameFonts->isChecked());
     if (!m_form.save().ok()) {
         // Closing now would lose what the user typed without a word.
         m_prompts.message(

@@ -6,12 +6,13 @@
 #include <memory>
 
 class Prompts;
+class QCheckBox;
 class QLineEdit;
 
-// The Configure window ("Form2"): the Quake III and the Quake game folders. It is
-// not modal and deletes itself when closed. Save... writes both folders and
-// Cancel writes nothing; both then close it and ask for a fresh main window.
-// Closing it through the window frame writes nothing and asks for nothing.
+// The Configure window ("Form2"): the Quake III and the Quake game folders, and
+// whether the games' own fonts are shown. It is not modal and deletes itself when
+// closed. Save... writes all three and Cancel writes nothing; both then close it and ask for a
+// fresh main window. Closing it through the window frame writes nothing and asks for nothing.
 class ConfigureDialog : public QWidget
 {
     Q_OBJECT
@@ -37,4 +38,5 @@ private:
     ConfigureForm m_form;
     QLineEdit *m_quake3Edit = nullptr;
     QLineEdit *m_quakeEdit = nullptr;
+    QCheckBox *m_gameFonts = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "framebox.h"
 #include "glyphboxlauncher.h"
 #include "glyphpreview.h"
+#include "glyphsettings.h"
 #include "gridgeometry.h"
 #include "gridwidget.h"
 #include "helpwindow.h"
@@ -134,6 +135,13 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::startUp()
 {
+    // Read once per window: Configure always hands over to a fresh one.
+    ModeController::GameFolders folders;
+    folders.useGameFonts =
+        GlyphSettings::read(QLatin1String(GlyphSettings::kGameFonts)) == QLatin1String("yes");
+    folders.quakeWorld = GlyphSettings::read(QLatin1String(GlyphSettings::kQuakeFolder));
+    folders.quake3 = GlyphSettings::read(QLatin1String(GlyphSettings::kQuake3Folder));
+    m_modes.setGameFolders(folders);
     m_modes.startUp();
 }
 
@@ -404,6 +412,7 @@ void MainWindow::showPicture()
 void MainWindow::showMode()
 {
     m_modeLabel->setText(m_modes.label());
+    m_modeLabel->setToolTip(m_modes.fontNote());
     m_quickSave->setEnabled(m_modes.quickSaveEnabled());
     m_saveName->setEnabled(m_modes.saveNameEnabled());
     m_gameSpy->setEnabled(m_modes.gameSpyEnabled());

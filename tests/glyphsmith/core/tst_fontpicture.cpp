@@ -64,12 +64,12 @@ void TestFontPicture::oversizedPicturesAreRefused()
     QVERIFY(TestFiles::writeBytes(path, file));
     FontPicture picture;
     const QImage before = picture.image();
-    const FontPicture::LoadResult loaded = picture.load(path);
-    QVERIFY(!loaded.ok);
-    QCOMPARE(loaded.message, QStringLiteral("The font picture %1 could not be loaded: it is %2 "
-                                            "pixels, more than the 4096 x 4096 a font picture may "
-                                            "have.")
-                                 .arg(path, size));
+    const FileError loaded = picture.load(path);
+    QCOMPARE(loaded.kind(), FileError::Kind::TooLarge);
+    QCOMPARE(loaded.path(), path);
+    QCOMPARE(loaded.detail(), QStringLiteral("it is %1 pixels, more than the 4096 x 4096 a font "
+                                             "picture may have")
+                                  .arg(size));
     QCOMPARE(picture.image(), before);
 }
 

@@ -1,5 +1,7 @@
 #include "apppaths.h"
 #include "fontpicture.h"
+#include "gamedatabuilders.h"
+#include "gamefont.h"
 #include "gamemodes.h"
 #include "modecontroller.h"
 #include "namecomposer.h"
@@ -46,6 +48,8 @@ private Q_SLOTS:
     void colourOutOfRangeKeepsCode();
     void glyphsInTheGamesColours();
     void reenteringQuake3ResetsWhite();
+    void gameFontsReplaceShippedPictures_data();
+    void gameFontsReplaceShippedPictures();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -189,7 +193,8 @@ void TestModeController::modDialogCancelChangesNothing()
     QCOMPARE(m_prompts.asked.size(), 1);
     const Prompts::FileRequest request = m_prompts.asked.first().file;
     QCOMPARE(request.title, QStringLiteral("Open"));
-    QCOMPARE(request.filters.size(), 3);
+    QCOMPARE(request.filters.size(), 4);
+    QVERIFY(request.filters.last().contains(QStringLiteral("*.pk3")));
     QCOMPARE(request.filters.first(), QStringLiteral("Bitmaps (*.Bmp)"));
     QVERIFY(modes.quickSaveEnabled());
     QCOMPARE(modes.label(), QStringLiteral("Mode: Quake III: Arena"));
@@ -252,7 +257,7 @@ void TestModeController::glyphsInTheGamesColours()
     // Each game colour comes from its own picture, whatever the grid shows now.
     for (const ColourInfo &c : GameModes::colours()) {
         FontPicture expected;
-        QVERIFY(expected.load(AppPaths::dataFile(QString::fromLatin1(c.picture))).ok);
+        QVERIFY(expected.load(AppPaths::dataFile(QString::fromLatin1(c.picture))).ok());
         QCOMPARE(modes.glyph(0, c.gameIndex), expected.glyph(0));
     }
     // Outside Quake III there are no colours: the mode's own picture.
@@ -286,6 +291,62 @@ void TestModeController::reenteringQuake3ResetsWhite()
     QCOMPARE(modes.fontPicture().image().pixelColor(0, 0), white);
     composer.clickCell(65, modes.fontPicture().image());
     QCOMPARE(composer.rawName(), QByteArray("^7A"));
+}
+
+void TestModeController::gameFontsReplaceShippedPictures_data()
+{
+    QTest::addColumn<bool>("switchedOn");
+    QTest::addColumn<bool>("archive"); // the game folder holds a font
+    QTest::addColumn<int>("mode");     // entered after start-up; Quake III: start-up only
+    QTest::addColumn<bool>("gameFont");
+    QTest::addColumn<QString>("note");
+    const int q3 = int(ModeId::Quake3), mod = int(ModeId::QuakeWorldMod);
+    QTest::newRow("the game's font at start-up") << true << true << q3 << true << "own font";
+    QTest::newRow("no font there: shipped, and why") << true << false << q3 << false << "not shown";
+    QTest::newRow("switched off") << false << true << q3 << false << "";
+    QTest::newRow("a MOD mode takes an archive") << false << true << mod << true << "font of";
+}
+
+void TestModeController::gameFontsReplaceShippedPictures()
+{
+    QFETCH(bool, switchedOn);
+    QFETCH(bool, archive);
+    QFETCH(int, mode);
+    QFETCH(bool, gameFont);
+    QFETCH(QString, note);
+
+    QImage font(256, 256, QImage::Format_ARGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            font.setPixel(x, y, qRgb(x, y, 200));
+    const QString game = m_dir->filePath(QStringLiteral("baseq3"));
+    const QString pk3 = game + QStringLiteral("/pak0.pk3");
+    QDir().mkpath(game);
+    if (archive) {
+        QVERIFY(GameDataBuilders::write(
+            pk3, GameDataBuilders::zip(
+                     {{"gfx/2d/bigchars.tga",
+                       GameDataBuilders::tga(font, GameDataBuilders::TgaRows::BottomUp)}})));
+    }
+
+    NameComposer composer;
+    ModeController modes(composer, m_prompts);
+    modes.setGameFolders({switchedOn, {}, game});
+    QVERIFY(modes.startUp());
+    if (ModeId(mode) != ModeId::Quake3) {
+        m_prompts.fileAnswers.push_back(pk3);
+        QVERIFY(modes.enterMode(ModeId(mode)));
+    }
+    const QImage expected = font.convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(modes.fontPicture().image() == expected, gameFont);
+    QVERIFY2(note.isEmpty() ? modes.fontNote().isEmpty() : modes.fontNote().contains(note),
+             qPrintable(modes.fontNote()));
+    if (!gameFont || ModeId(mode) != ModeId::Quake3)
+        return;
+    // The colours are the white font multiplied, as the game draws them.
+    QVERIFY(modes.pickColour(1));
+    QCOMPARE(modes.fontPicture().image(), GameFont::tint(expected, 1));
+    QCOMPARE(modes.glyph(65, 4), GameFont::tint(expected, 4).copy(16, 64, 16, 16));
 }
 
 QTEST_GUILESS_MAIN(TestModeController)

@@ -60,8 +60,7 @@ std::optional<QString> read(Writer writer, const QString &path)
     }
     case Writer::Bitmap: {
         FontPicture picture;
-        const FontPicture::LoadResult loaded = picture.load(path);
-        return loaded.ok ? QStringLiteral("loaded") : QString();
+        return picture.load(path).ok() ? QStringLiteral("loaded") : QString();
     }
     case Writer::Script:
         break;

@@ -4,8 +4,11 @@
 #include "scriptedprompts.h"
 #include "testfiles.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -32,6 +35,8 @@ private Q_SLOTS:
     void cancelWritesNothingAndReopens();
     void closingTheFrameWritesNothingAndReopensNothing();
     void saveFailureKeepsTheDialogOpen();
+    void gameFontsChoiceIsKeptAndEnterSaves();
+    void everyCaptionIsWhole();
 
 private:
     template <typename T> T *child(const char *name)
@@ -148,6 +153,39 @@ void TestConfigureDialog::saveFailureKeepsTheDialogOpen()
     QCOMPARE(m_prompts.messages().size(), 1);
     QVERIFY(m_prompts.messages().constFirst().contains(settings()));
     QVERIFY(m_dialog && m_dialog->isVisible());
+}
+
+void TestConfigureDialog::gameFontsChoiceIsKeptAndEnterSaves()
+{
+    open();
+    auto *choice = child<QCheckBox>("GameFonts");
+    QVERIFY(!choice->isChecked()); // a fresh installation keeps the shipped pictures
+    choice->setChecked(true);
+    QPushButton *save = child<QPushButton>("Command2");
+    save->setFocus();
+    QTest::keyClick(save, Qt::Key_Return);
+    QCOMPARE(value("gamefont"), QStringLiteral("yes"));
+    QTRY_VERIFY(m_dialog.isNull());
+
+    open();
+    QVERIFY(child<QCheckBox>("GameFonts")->isChecked());
+}
+
+void TestConfigureDialog::everyCaptionIsWhole()
+{
+    open();
+    for (const QLabel *l : m_dialog->findChildren<QLabel *>())
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(),
+                 qPrintable(l->text()));
+    for (const QGroupBox *f : m_dialog->findChildren<QGroupBox *>())
+        QVERIFY2(f->fontMetrics().horizontalAdvance(f->title()) <= f->width() - 16,
+                 qPrintable(f->title()));
+    const QCheckBox *choice = child<QCheckBox>("GameFonts");
+    QVERIFY(choice->sizeHint().width() <= choice->width());
+    for (const QWidget *w : m_dialog->findChildren<QWidget *>())
+        QVERIFY2(m_dialog->rect().contains(
+                     w->geometry().translated(w->parentWidget()->mapTo(m_dialog, QPoint(0, 0)))),
+                 qPrintable(w->objectName()));
 }
 
 QTEST_MAIN(TestConfigureDialog)
