@@ -68,8 +68,11 @@ QString settingsFile()
     const QFileInfo folder(programFolder());
     const QFileInfo file(shipped);
     // Writes go through a lock file and a temporary file beside the target, so the
-    // folder must be writable even when the file itself is.
-    if (folder.isWritable() && (!file.exists() || file.isWritable()))
+    // folder must be writable even when the file itself is. An installed copy is
+    // shared by every user and owned by the package, even where one of them (root)
+    // could write it: it says so with a marker file.
+    const bool installed = QFileInfo::exists(dataFile(QLatin1String(kInstalledMarker)));
+    if (!installed && folder.isWritable() && (!file.exists() || file.isWritable()))
         return shipped;
 
     const QString own = configFolder() + QLatin1String("/glyph.ini");

@@ -20,10 +20,12 @@ QString dialogStartFolder();
 // $XDG_CONFIG_HOME/glyphsmith, or ~/.config/glyphsmith when that is unset.
 QString configFolder();
 
-// "glyph.ini" in the program folder when that folder can be written; otherwise a
-// copy in configFolder(), taken from the shipped file on first use so its keys
-// (first=yes among them) carry over.
+// "glyph.ini" in the program folder when that folder can be written and is no
+// installed copy (which holds the file kInstalledMarker); otherwise a copy in
+// configFolder(), taken from the shipped file on first use so its keys (first=yes
+// among them) carry over.
 QString settingsFile();
+inline constexpr char kInstalledMarker[] = "installed-copy";
 
 // The per-user key store, shared by both programs: configFolder()/registry.reg.
 QString keyStoreFile();

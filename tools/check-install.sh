@@ -50,7 +50,7 @@ echo "version $version"
 
 # Every file a user gets, relative to the prefix.
 expected=(
-    lib/glyphsmith/glyphsmith lib/glyphsmith/glyphbox lib/glyphsmith/glyph.ini
+    lib/glyphsmith/glyphsmith lib/glyphsmith/glyphbox lib/glyphsmith/glyph.ini lib/glyphsmith/installed-copy
     lib/glyphsmith/glyph-help.html lib/glyphsmith/q3a/q3-white.gif
     share/metainfo/com.kestrelworks.glyphsmith.metainfo.xml
     share/doc/glyphsmith/copyright share/doc/glyphsmith/changelog.gz

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void settingsCopiedWhenProgramFolderReadOnly();
     void settingsCopiedWhenShippedFileReadOnly();
     void settingsInConfigWhenProgramFolderMissing();
+    void settingsCopiedForAnInstalledCopy();
 
 private:
     std::unique_ptr<QTemporaryDir> m_program;
@@ -128,6 +129,17 @@ void TestAppPaths::settingsInConfigWhenProgramFolderMissing()
     QCOMPARE(AppPaths::settingsFile(), own);
     QVERIFY(QFileInfo(AppPaths::configFolder()).isDir());
     QVERIFY(!QFile::exists(own));
+}
+
+// An installed copy keeps every user's settings apart, even for a user (root) who
+// could write the package's folder.
+void TestAppPaths::settingsCopiedForAnInstalledCopy()
+{
+    QVERIFY(writeBytes(m_program->filePath(QStringLiteral("glyph.ini")), kShipped));
+    QVERIFY(writeBytes(m_program->filePath(QLatin1String(AppPaths::kInstalledMarker)), ""));
+    const QString own = AppPaths::configFolder() + QStringLiteral("/glyph.ini");
+    QCOMPARE(AppPaths::settingsFile(), own);
+    QCOMPARE(readBytes(own), kShipped);
 }
 
 QTEST_GUILESS_MAIN(TestAppPaths)
