@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays a harness's corpus as an ordinary test: every file of the folders (or
 // files) named on the command line goes through LLVMFuzzerTestOneInput once.
 #include <cstddef>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz harnesses (fuzz/fuzz_*.cpp) with clang's libFuzzer, AddressSanitizer
 # and UndefinedBehaviorSanitizer, and runs each for a while on a copy of its corpus.
 #   tools/fuzz.sh [seconds per harness, default 60] [harness name ...]
