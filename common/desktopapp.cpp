@@ -6,11 +6,45 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QEvent>
 #include <QFont>
 #include <QIcon>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
+
+// Sets the window icon shortly after the first window has painted: decoding the
+// icon's sizes finds the image readers first, work the first picture need not
+// wait for. The window manager takes the icon a moment later.
+class IconAfterFirstPaint : public QObject
+{
+public:
+    explicit IconAfterFirstPaint(QObject *parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            qApp->removeEventFilter(this);
+            QTimer::singleShot(kDelayMs, this, &IconAfterFirstPaint::setIcon);
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kDelayMs = 50;
+
+    void setIcon()
+    {
+        QIcon icon;
+        const QDir sizes(QStringLiteral(":/icon"));
+        for (const QString &file : sizes.entryList(QDir::Files))
+            icon.addFile(sizes.filePath(file));
+        QApplication::setWindowIcon(icon);
+        deleteLater();
+    }
+};
 
 void describeOptions(QCommandLineParser &parser, const DesktopApp::Identity &identity)
 {
@@ -43,7 +77,7 @@ void answerTextOptions(int &argc, char **argv, const Identity &identity)
         parser.showVersion();
 }
 
-void setUp(QApplication &app, const Identity &identity)
+void setUp(QApplication &app, const Identity &identity, std::optional<QFont> font)
 {
     QCommandLineParser parser;
     describeOptions(parser, identity);
@@ -52,15 +86,13 @@ void setUp(QApplication &app, const Identity &identity)
     // The desktop entry's name lets Wayland compositors and task bars find the
     // icon and group the windows; the compiled-in icon serves X11 and uninstalled runs.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(identity.desktopFile));
-    QIcon icon;
-    const QDir sizes(QStringLiteral(":/icon"));
-    for (const QString &file : sizes.entryList(QDir::Files))
-        icon.addFile(sizes.filePath(file));
-    QApplication::setWindowIcon(icon);
+    app.installEventFilter(new IconAfterFirstPaint(&app));
 
-    QFont font = QApplication::font();
-    font.setFamily(FontFamilies::systemFamily());
-    QApplication::setFont(font);
+    if (!font) {
+        font = QApplication::font();
+        font->setFamily(FontFamilies::systemFamily());
+    }
+    QApplication::setFont(*font);
 }
 
 } // namespace DesktopApp

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QFont>
+#include <optional>
+
 class QApplication;
 
 // What both programs do before their first window.
@@ -21,9 +24,11 @@ void answerTextOptions(int &argc, char **argv, const Identity &identity);
 
 // After the application object: the full parse (an unknown option ends the
 // program), the desktop entry's name, the window icon from the compiled-in
-// resources under ":/icon" (the caller runs Q_INIT_RESOURCE first), and an
-// application font that names one installed family, so that no window pays for
-// resolving a generic family name again.
-void setUp(QApplication &app, const Identity &identity);
+// resources under ":/icon" (the caller runs Q_INIT_RESOURCE first; the icon is
+// set once the first window has painted), and an application font that names one
+// installed family, so that no window pays for resolving a generic family name
+// again: `font` where the program's windows were drawn for one, else the
+// system's family.
+void setUp(QApplication &app, const Identity &identity, std::optional<QFont> font = {});
 
 } // namespace DesktopApp

@@ -1,9 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "captionfit.h"
 
+#include "fontfamilies.h"
+
 #include <QFontMetrics>
 
 namespace CaptionFit {
+
+QFont designFont()
+{
+    QFont font;
+    font.setFamily(FontFamilies::firstInstalled(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
+         QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")}));
+    font.setPixelSize(11);
+    return font;
+}
 
 QFont fit(QFont font, const QList<Caption> &captions, int smallest)
 {

@@ -10,6 +10,10 @@
 // they were drawn for, whatever face the system supplies.
 namespace CaptionFit {
 
+// The face the windows were drawn for: a narrow sans-serif of 11 pixels, as one
+// installed family (the program's application font).
+QFont designFont();
+
 struct Caption
 {
     QString text;

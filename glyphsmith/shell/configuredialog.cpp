@@ -2,7 +2,6 @@
 
 #include "apppaths.h"
 #include "captionfit.h"
-#include "fontfamilies.h"
 #include "framebox.h"
 #include "qtprompts.h"
 #include "twips.h"
@@ -53,12 +52,7 @@ void ConfigureDialog::build()
     // the buttons.
     setFixedSize(twips(0, 0, 6495, 2415).size());
     // The layout was drawn for a face of 11 pixels; larger ones cut the note short.
-    QFont small = font();
-    small.setFamily(FontFamilies::firstInstalled(
-        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
-         QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")}));
-    small.setPixelSize(11);
-    setFont(small);
+    setFont(CaptionFit::designFont());
 
     auto *frame1 = new FrameBox(QStringLiteral("Path to Quake3/baseq3 Folder "), this);
     frame1->setObjectName(QStringLiteral("Frame1"));

@@ -1,4 +1,5 @@
 #include "appcontroller.h"
+#include "captionfit.h"
 #include "desktopapp.h"
 #include "firstshow.h"
 #include "mainwindow.h"
@@ -23,7 +24,7 @@ int main(int argc, char *argv[])
         qputenv("TZ", ":/etc/localtime");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(glyphsmithicon);
-    DesktopApp::setUp(app, kIdentity);
+    DesktopApp::setUp(app, kIdentity, CaptionFit::designFont());
 
     QtPrompts prompts;
     AppController controller(prompts);

@@ -3,7 +3,6 @@
 #include "aboutbox.h"
 #include "captionfit.h"
 #include "cp1252.h"
-#include "fontfamilies.h"
 #include "framebox.h"
 #include "glyphboxlauncher.h"
 #include "glyphpreview.h"
@@ -107,16 +106,12 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
                    QLatin1String(" - Kestrelworks"));
     setFixedSize(kWidth, kHeight);
     setMouseTracking(true);
-    // The layout was drawn for a narrow sans-serif face of 11-pixel height; wider
-    // faces cut the longer captions.
-    QFont small = font();
-    small.setFamily(FontFamilies::firstInstalled(
-        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
-         QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")}));
-    small.setPixelSize(11);
-    // One installed family and no merging: every character the window shows is in
-    // it (the output boxes draw control codes with the game's glyphs), and a merging
-    // font would make Qt search the fallbacks against every installed family.
+    // The face the layout was drawn for, the application's too, so one font file
+    // serves both; fitCaptions() makes it smaller where a wider face cuts a caption.
+    // No merging: every character the window shows is in it (the output boxes draw
+    // control codes with the game's glyphs), and a merging font would make Qt search
+    // the fallbacks against every installed family for a character it lacks.
+    QFont small = CaptionFit::designFont();
     small.setStyleStrategy(QFont::NoFontMerging);
     setFont(small);
 

@@ -29,16 +29,6 @@ const QString kNotConfigured =
     QStringLiteral("You have not configured Glyphsmith to utilize this feature.");
 const QByteArray kTail = " // GLYPHSMITH v6.1";
 
-QImage somePicture()
-{
-    QImage image(256, 256, QImage::Format_RGB32);
-    for (int y = 0; y < 256; ++y) {
-        for (int x = 0; x < 256; ++x)
-            image.setPixel(x, y, qRgb(x, 255 - y, (x ^ y) & 0xFF));
-    }
-    return image;
-}
-
 } // namespace
 
 using TestFiles::readBytes;
@@ -130,7 +120,7 @@ void TestFileCommands::enterQuakeWorld()
     const QString picture =
         m_program->filePath(QLatin1String(GameModes::mode(ModeId::QuakeWorld).picture));
     QDir().mkpath(QFileInfo(picture).path());
-    QVERIFY(somePicture().save(picture, "BMP"));
+    QVERIFY(TestFiles::somePicture().save(picture, "BMP"));
     QVERIFY(m_modes->enterMode(ModeId::QuakeWorld));
     QCOMPARE(m_modes->configKey(), QStringLiteral("q1config"));
     m_prompts->asked.clear();
@@ -138,7 +128,7 @@ void TestFileCommands::enterQuakeWorld()
 
 void TestFileCommands::addName(const QList<int> &cells)
 {
-    const QImage picture = somePicture();
+    const QImage picture = TestFiles::somePicture();
     for (int cell : cells)
         QCOMPARE(m_composer->clickCell(cell, picture), QString());
 }

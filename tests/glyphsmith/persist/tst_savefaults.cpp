@@ -61,16 +61,6 @@ Snapshot snapshot(const QString &root)
     return files;
 }
 
-QImage somePicture()
-{
-    QImage image(256, 256, QImage::Format_RGB32);
-    for (int y = 0; y < 256; ++y) {
-        for (int x = 0; x < 256; ++x)
-            image.setPixel(x, y, qRgb(x, y, (x * y) & 0xFF));
-    }
-    return image;
-}
-
 // The program folder, the user's configuration and a game folder below one
 // temporary folder, with a file already in place at every path a command writes.
 class World
@@ -97,7 +87,7 @@ public:
         const QString picture =
             path("program/") + QLatin1String(GameModes::mode(ModeId::QuakeWorld).picture);
         QDir().mkpath(QFileInfo(picture).path());
-        somePicture().save(picture, "BMP");
+        TestFiles::somePicture().save(picture, "BMP");
 
         m_composer.applyFiller(TableFiller::Quake3);
         m_modes = std::make_unique<ModeController>(m_composer, m_prompts);

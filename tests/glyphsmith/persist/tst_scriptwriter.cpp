@@ -29,19 +29,7 @@ private Q_SLOTS:
     void nameLine();
 };
 
-namespace {
-
-QImage somePicture()
-{
-    QImage image(256, 256, QImage::Format_RGB32);
-    for (int y = 0; y < 256; ++y) {
-        for (int x = 0; x < 256; ++x)
-            image.setPixel(x, y, qRgb(x, y, (x * y) & 0xFF));
-    }
-    return image;
-}
-
-} // namespace
+namespace {} // namespace
 
 void TestScriptWriter::appendLine_data()
 {
@@ -171,7 +159,7 @@ void TestScriptWriter::nameLine()
 
     NameComposer composer;
     composer.applyFiller(filler);
-    const QImage picture = somePicture();
+    const QImage picture = TestFiles::somePicture();
     for (int click : clicks) {
         if (click < 0)
             composer.selectSlot(-click);
