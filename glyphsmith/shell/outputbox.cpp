@@ -56,7 +56,7 @@ void OutputBox::setContent(const QByteArray &bytes, const GlyphSource &glyphs)
         else
             m_pieces.append({{}, glyph, glyph.width()});
         if (named.size() < kMaxNamedCodes)
-            named.append(tr("byte %1: code %2 (0x%3)")
+            named.append(QStringLiteral("byte %1: code %2 (0x%3)")
                              .arg(i + 1)
                              .arg(code)
                              .arg(code, 2, 16, QLatin1Char('0')));
@@ -68,8 +68,8 @@ void OutputBox::setContent(const QByteArray &bytes, const GlyphSource &glyphs)
 
     QString tip = Cp1252::toDisplay(bytes);
     if (!named.isEmpty())
-        tip += QLatin1Char('\n') + tr("Codes drawn with the game's glyphs:") + QLatin1Char('\n') +
-               named.join(QLatin1Char('\n'));
+        tip += QLatin1Char('\n') + QStringLiteral("Codes drawn with the game's glyphs:") +
+               QLatin1Char('\n') + named.join(QLatin1Char('\n'));
     setToolTip(tip);
     // A new name shows from its start, as a fresh box would.
     m_offset = 0;
@@ -160,6 +160,13 @@ void OutputBox::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
+void OutputBox::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        layoutPieces();
+}
+
 void OutputBox::wheelEvent(QWheelEvent *event)
 {
     const QPoint delta = event->angleDelta();
@@ -171,7 +178,7 @@ void OutputBox::wheelEvent(QWheelEvent *event)
 void OutputBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    menu.addAction(tr("&Copy"), this, &OutputBox::copy);
+    menu.addAction(QStringLiteral("&Copy"), this, &OutputBox::copy);
     menu.exec(event->globalPos());
 }
 
