@@ -115,6 +115,30 @@ Contents read(const QString &path, qint64 maxSize)
     return contents;
 }
 
+Contents readTail(const QString &path, qint64 maxSize)
+{
+    Contents contents;
+    qint64 size = 0;
+    const int fd = openRegular(path, contents.error, &size);
+    if (fd < 0)
+        return contents;
+    contents.exists = true;
+    const qint64 start = std::max<qint64>(0, size - maxSize);
+    QByteArray data(qsizetype(size - start), Qt::Uninitialized);
+    const qsizetype got =
+        ::lseek(fd, start, SEEK_SET) < 0 ? -1 : readFully(fd, data.data(), data.size());
+    if (got < 0) {
+        contents.error = FileError::fromErrno(Kind::ReadError, path, errno);
+    } else {
+        data.resize(got);
+        if (start > 0)
+            data.remove(0, data.indexOf('\n') + 1);
+        contents.data = std::move(data);
+    }
+    ::close(fd);
+    return contents;
+}
+
 Source::~Source()
 {
     if (m_fd >= 0)

@@ -26,6 +26,10 @@ struct Contents
 
 Contents read(const QString &path, qint64 maxSize);
 
+// At most the last `maxSize` bytes of a file, under the same rules, from the
+// first line that starts in them; the whole file when it is no larger.
+Contents readTail(const QString &path, qint64 maxSize);
+
 // A file read in pieces, under the same rules as read().
 class Source
 {

@@ -10,8 +10,8 @@
 #include "nameimport.h"
 #include "namescript.h"
 #include "prompts.h"
+#include "textfile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -40,33 +40,6 @@ QString startFolder(const ModeController &modes)
     return AppPaths::dialogStartFolder();
 }
 
-struct Tail
-{
-    QByteArray bytes; // from the start of a line
-    QString error;    // why the file could not be read
-};
-
-// The last few megabytes of a regular file, from the first line that starts in
-// them. Pipes and devices are refused: they could block or never end.
-Tail readTail(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return {{}, QStringLiteral("It is not a regular file.")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
-    const qint64 start = qMax<qint64>(0, file.size() - kTailBytes);
-    if (!file.seek(start))
-        return {{}, file.errorString()};
-    Tail tail{file.read(kTailBytes), {}};
-    if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
-    if (start > 0)
-        tail.bytes.remove(0, tail.bytes.indexOf('\n') + 1);
-    return tail;
-}
-
 } // namespace
 
 NameCommands::NameCommands(NameComposer &composer, const ModeController &modes, Prompts &prompts)
@@ -84,18 +57,20 @@ void NameCommands::openFromScript()
     if (path.isEmpty())
         return;
 
-    const Tail tail = readTail(path);
-    if (!tail.error.isEmpty()) {
-        m_prompts.message(QStringLiteral("Could not read %1:\r%2").arg(path, tail.error), kTitle);
+    const TextFile::Contents tail = TextFile::readTail(path, kTailBytes);
+    if (!tail.error.ok() || !tail.exists) {
+        const QString reason =
+            tail.error.ok() ? QStringLiteral("The file does not exist.") : tail.error.detail();
+        m_prompts.message(QStringLiteral("Could not read %1:\r%2").arg(path, reason), kTitle);
         return;
     }
-    if (!NameScript::looksLikeText(tail.bytes)) {
+    if (!NameScript::looksLikeText(tail.data)) {
         m_prompts.message(QStringLiteral("%1 is not a game script. Nothing was changed.").arg(path),
                           kTitle);
         return;
     }
     const std::optional<QByteArray> raw =
-        NameScript::rawNameFromScript(tail.bytes, framingOf(m_modes));
+        NameScript::rawNameFromScript(tail.data, framingOf(m_modes));
     if (!raw) {
         m_prompts.message(
             QStringLiteral("No line of %1 sets the name. Nothing was changed.").arg(path), kTitle);

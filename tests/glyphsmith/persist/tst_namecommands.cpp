@@ -37,6 +37,12 @@ void TestNameCommands::readsTheNameBack_data()
     QTest::newRow("the last line counts, in any case")
         << q3 << true << QByteArray("name \"^7X\"\nSETA NAME \"^2Y\"\n") << QByteArray("^2Y")
         << QList<int>{89} << QList<int>{2} << "";
+    // Only the last 4 MiB are read, from the first whole line in them: here they
+    // start at a "name" that only continues an echo command.
+    const QByteArray lastLine = "echo " + QByteArray(4 * 1024 * 1024 - 10 - 7, 'y') + "\r\n";
+    QTest::newRow("a large script is read from a whole line")
+        << qw << true << "echo " + QByteArray(1000, 'y') + "name \"B\"\r\n" + lastLine
+        << QByteArray("Z") << none << none << "No line of";
     QTest::newRow("a pasted line with gold digits")
         << qw << false
         << QByteArray("name \"\x12\x13"
