@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
+#include <QtEndian>
 
 namespace {
 
@@ -20,7 +21,29 @@ QByteArray formatFromSignature(const QByteArray &head)
         return QByteArrayLiteral("bmp");
     if (head.startsWith("\xFF\xD8\xFF"))
         return QByteArrayLiteral("jpeg");
+    if (head.startsWith("\x89PNG"))
+        return QByteArrayLiteral("png");
     return {};
+}
+
+// Whether every chunk of a PNG file lies within the file. The PNG library
+// allocates a chunk's claimed length before reading it: a 200-byte file claiming
+// a 2 GB text chunk would take 2 GB.
+bool pngChunksFit(const QByteArray &bytes)
+{
+    constexpr qsizetype kSignature = 8;
+    constexpr qsizetype kFraming = 12; // length, type and check sum
+    qsizetype at = kSignature;
+    while (at + kFraming <= bytes.size()) {
+        const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at);
+        if (length > quint32(bytes.size() - at - kFraming))
+            return false;
+        if (bytes.mid(at + 4, 4) == "IEND")
+            return true;
+        at += kFraming + qsizetype(length);
+    }
+    // Cut short between chunks: the reader says what is missing.
+    return true;
 }
 
 } // namespace
@@ -52,10 +75,18 @@ FileError FontPicture::loadData(const QByteArray &bytes, const QString &path)
                              .arg(kMaxSide));
     };
 
-    // The content decides the format, not the name. Naming it to the reader when
-    // the signature is plain spares loading every image plugin to ask each one;
-    // anything else is left to the reader's own detection.
+    // The content decides the format, not the name; naming it to the reader spares
+    // loading every image plugin to ask each one.
     const QByteArray format = formatFromSignature(bytes.left(4));
+    // Only the formats whose readers are checked against hostile files here; any
+    // other image plugin installed on the machine is not asked.
+    if (format.isEmpty())
+        return {FileError::Kind::Foreign, path,
+                QStringLiteral("it is not a BMP, GIF, JPEG or PNG picture")};
+    if (format == "png" && !pngChunksFit(bytes))
+        return {FileError::Kind::Foreign, path,
+                QStringLiteral("it is damaged: a part of it claims more bytes than the file "
+                               "holds")};
     QImage loaded;
     if (format == "gif") {
         const QSize size = GifReader::screenSize(bytes);
@@ -68,10 +99,7 @@ FileError FontPicture::loadData(const QByteArray &bytes, const QString &path)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     if (loaded.isNull()) {
-        if (format.isEmpty())
-            reader.setDecideFormatFromContent(true);
-        else
-            reader.setAutoDetectImageFormat(false);
+        reader.setAutoDetectImageFormat(false);
         // The header's claim first: decoding a picture of 20000 x 20000 would
         // take gigabytes before anything could refuse it.
         const QSize size = reader.size();
@@ -99,8 +127,11 @@ void FontPicture::setImage(const QImage &loaded)
     picture.fill(Qt::black);
     QPainter painter(&picture);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.drawImage(QPoint(0, 0), loaded.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                      QRect(0, 0, kSize, kSize));
+    // Only the corner is converted: a picture of kMaxSide a side would otherwise be
+    // copied whole, 64 MB for the 256 KB the grid uses.
+    const QRect corner(QPoint(0, 0), loaded.size().boundedTo(QSize(kSize, kSize)));
+    painter.drawImage(QPoint(0, 0),
+                      loaded.copy(corner).convertToFormat(QImage::Format_ARGB32_Premultiplied));
     painter.end();
     m_image = picture;
 }

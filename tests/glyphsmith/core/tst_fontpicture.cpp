@@ -33,6 +33,25 @@ QByteArray gifHeader(quint16 width, quint16 height)
     return out.append(char(0x80)).append('\0').append('\0').append(QByteArray(6, '\0'));
 }
 
+// A 1 x 1 PNG whose text chunk, placed before the picture data, claims `claimed` bytes.
+QByteArray pngWithTextChunk(quint32 claimed)
+{
+    QByteArray out("\x89PNG\r\n\x1a\n", 8);
+    auto chunk = [&out](const char *type, const QByteArray &data, quint32 length) {
+        char len[4];
+        qToBigEndian<quint32>(length, len);
+        out.append(len, 4).append(type, 4).append(data).append(4, '\0');
+    };
+    QByteArray ihdr(13, '\0');
+    qToBigEndian<quint32>(1, ihdr.data());
+    qToBigEndian<quint32>(1, ihdr.data() + 4);
+    ihdr[8] = 8;
+    chunk("IHDR", ihdr, 13);
+    chunk("tEXt", "a\0b", claimed);
+    chunk("IEND", {}, 0);
+    return out;
+}
+
 } // namespace
 
 class TestFontPicture : public QObject
@@ -42,6 +61,8 @@ class TestFontPicture : public QObject
 private Q_SLOTS:
     void oversizedPicturesAreRefused_data();
     void oversizedPicturesAreRefused();
+    void damagedAndForeignFilesAreRefused_data();
+    void damagedAndForeignFilesAreRefused();
 };
 
 void TestFontPicture::oversizedPicturesAreRefused_data()
@@ -70,6 +91,32 @@ void TestFontPicture::oversizedPicturesAreRefused()
     QCOMPARE(loaded.detail(), QStringLiteral("it is %1 pixels, more than the 4096 x 4096 a font "
                                              "picture may have")
                                   .arg(size));
+    QCOMPARE(picture.image(), before);
+}
+
+void TestFontPicture::damagedAndForeignFilesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("detail");
+    const QString damaged =
+        QStringLiteral("it is damaged: a part of it claims more bytes than the file holds");
+    QTest::newRow("PNG chunk claiming 2 GB") << pngWithTextChunk(0x7FFFFFF0) << damaged;
+    QTest::newRow("PNG chunk one byte past the end") << pngWithTextChunk(16) << damaged;
+    QTest::newRow("picture in another format")
+        << QByteArray("/* XPM */\nstatic char *x[] = {\"1 1 1 1\", \"a c #000\", \"a\"};\n")
+        << QStringLiteral("it is not a BMP, GIF, JPEG or PNG picture");
+}
+
+void TestFontPicture::damagedAndForeignFilesAreRefused()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, detail);
+
+    FontPicture picture;
+    const QImage before = picture.image();
+    const FileError loaded = picture.loadData(file, QStringLiteral("font.png"));
+    QCOMPARE(loaded.kind(), FileError::Kind::Foreign);
+    QCOMPARE(loaded.detail(), detail);
     QCOMPARE(picture.image(), before);
 }
 
