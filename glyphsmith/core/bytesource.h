@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QtEndian>
 #include <memory>
 
 // Bytes that can be read at any position: a whole file, a stretch of a file
@@ -59,3 +60,10 @@ private:
     QString failure() const override;
     std::unique_ptr<QFile> m_file;
 };
+
+// A little-endian 32-bit field of an archive header or directory read before;
+// callers read inside what they have checked, and the bound keeps that visible.
+inline qint32 int32At(const QByteArray &bytes, qsizetype at)
+{
+    return at + 4 <= bytes.size() ? qFromLittleEndian<qint32>(bytes.constData() + at) : 0;
+}

@@ -9,11 +9,6 @@ namespace {
 
 constexpr int kGlyphsPerSide = 16;
 
-GameDataError unsupported(const QString &detail)
-{
-    return {GameDataError::Unsupported, detail};
-}
-
 } // namespace
 
 GameDataResult<QImage> fromPicture(const QImage &picture)
@@ -21,10 +16,11 @@ GameDataResult<QImage> fromPicture(const QImage &picture)
     const int width = picture.width();
     const int height = picture.height();
     if (width != height || width < kMinSide || width > kMaxSide || width % kGlyphsPerSide != 0)
-        return unsupported(QStringLiteral("is %1 x %2 pixels, not a square of 16 x 16 glyphs "
-                                          "(128 x 128 or 256 x 256)")
-                               .arg(width)
-                               .arg(height));
+        return GameDataError::unsupported(
+            QStringLiteral("is %1 x %2 pixels, not a square of 16 x 16 glyphs "
+                           "(128 x 128 or 256 x 256)")
+                .arg(width)
+                .arg(height));
 
     // Over black: the colour weighed by its alpha.
     QImage opaque = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
@@ -59,7 +55,8 @@ GameDataResult<QImage> fromIndexed(const QByteArray &indices, int width, int hei
     if (glyphsPerRow == kGlyphsPerSide) {
         QImage image(width, height, QImage::Format_RGB32);
         if (image.isNull())
-            return unsupported(QStringLiteral("is %1 x %2 pixels").arg(width).arg(height));
+            return GameDataError::unsupported(
+                QStringLiteral("is %1 x %2 pixels").arg(width).arg(height));
         for (int y = 0; y < height; ++y) {
             auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
             for (int x = 0; x < width; ++x)
@@ -72,10 +69,10 @@ GameDataResult<QImage> fromIndexed(const QByteArray &indices, int width, int hei
     const int glyph = width / glyphsPerRow;
     const int side = glyph * kGlyphsPerSide;
     if (glyph == 0 || width % glyphsPerRow != 0 || height < glyph * (256 / glyphsPerRow))
-        return unsupported(QStringLiteral("is %1 x %2 pixels, not %3 glyphs a row")
-                               .arg(width)
-                               .arg(height)
-                               .arg(glyphsPerRow));
+        return GameDataError::unsupported(QStringLiteral("is %1 x %2 pixels, not %3 glyphs a row")
+                                              .arg(width)
+                                              .arg(height)
+                                              .arg(glyphsPerRow));
     QImage image(side, side, QImage::Format_RGB32);
     for (int y = 0; y < side; ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));

@@ -20,6 +20,9 @@ struct GameDataError
     Kind kind = None;
     QString detail;
 
+    static GameDataError damaged(const QString &detail) { return {Damaged, detail}; }
+    static GameDataError unsupported(const QString &detail) { return {Unsupported, detail}; }
+
     // The same error, its detail prefixed with where it happened.
     GameDataError in(const QString &where) const
     {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "packfile.h"
 
-#include <QtEndian>
-
 namespace PackFile {
 
 namespace {
@@ -11,23 +9,13 @@ constexpr int kHeaderBytes = 12;
 constexpr int kEntryBytes = 64;
 constexpr int kNameBytes = 56;
 
-// Callers read inside what they have checked; the bound keeps that visible.
-qint32 int32At(const QByteArray &bytes, qsizetype at)
-{
-    return at + 4 <= bytes.size() ? qFromLittleEndian<qint32>(bytes.constData() + at) : 0;
-}
-
-GameDataError damaged(const QString &detail)
-{
-    return {GameDataError::Damaged, detail};
-}
-
 } // namespace
 
 GameDataResult<QList<Entry>> readDirectory(ByteSource &pak)
 {
     if (pak.size() < kHeaderBytes)
-        return damaged(QStringLiteral("is %1 bytes, too short for a pak header").arg(pak.size()));
+        return GameDataError::damaged(
+            QStringLiteral("is %1 bytes, too short for a pak header").arg(pak.size()));
     const auto header = pak.read(0, kHeaderBytes);
     if (!header.ok())
         return header.error;
@@ -39,19 +27,21 @@ GameDataResult<QList<Entry>> readDirectory(ByteSource &pak)
     // The engines take the whole entries that fit in the stated length.
     const qint64 count = length < 0 ? -1 : length / kEntryBytes;
     if (offset < 0 || count < 0)
-        return damaged(QStringLiteral("states a negative directory offset or length (%1, %2)")
-                           .arg(offset)
-                           .arg(length));
+        return GameDataError::damaged(
+            QStringLiteral("states a negative directory offset or length (%1, %2)")
+                .arg(offset)
+                .arg(length));
     if (count > kMaxEntries)
-        return damaged(QStringLiteral("claims %1 files; the games read at most %2")
-                           .arg(count)
-                           .arg(kMaxEntries));
+        return GameDataError::damaged(QStringLiteral("claims %1 files; the games read at most %2")
+                                          .arg(count)
+                                          .arg(kMaxEntries));
     if (offset + count * kEntryBytes > pak.size())
-        return damaged(QStringLiteral("its directory of %1 files at %2 runs past the end of the "
-                                      "file (%3 bytes)")
-                           .arg(count)
-                           .arg(offset)
-                           .arg(pak.size()));
+        return GameDataError::damaged(
+            QStringLiteral("its directory of %1 files at %2 runs past the end of the "
+                           "file (%3 bytes)")
+                .arg(count)
+                .arg(offset)
+                .arg(pak.size()));
     const auto directory = pak.read(offset, count * kEntryBytes);
     if (!directory.ok())
         return directory.error;

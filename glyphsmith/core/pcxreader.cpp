@@ -10,11 +10,6 @@ namespace {
 constexpr int kHeaderBytes = 128;
 constexpr int kPaletteBytes = 768;
 
-GameDataError unsupported(const QString &detail)
-{
-    return {GameDataError::Unsupported, detail};
-}
-
 } // namespace
 
 GameDataResult<Picture> read(const QByteArray &file)
@@ -26,21 +21,24 @@ GameDataResult<Picture> read(const QByteArray &file)
             GameDataError::Damaged,
             QStringLiteral("is %1 bytes, too short for a PCX picture with a palette").arg(size)};
     if (data[0] != 0x0A || data[1] != 5 || data[2] != 1)
-        return unsupported(QStringLiteral("is not a version 5 run-length PCX picture"));
+        return GameDataError::unsupported(
+            QStringLiteral("is not a version 5 run-length PCX picture"));
     if (data[3] != 8 || data[65] != 1)
-        return unsupported(QStringLiteral("has %1 bits per pixel in %2 planes; only 8-bit "
-                                          "pictures with a palette are read")
-                               .arg(data[3])
-                               .arg(data[65]));
+        return GameDataError::unsupported(
+            QStringLiteral("has %1 bits per pixel in %2 planes; only 8-bit "
+                           "pictures with a palette are read")
+                .arg(data[3])
+                .arg(data[65]));
     // The engine counts from zero to xmax and ymax, whatever xmin and ymin say.
     const int xmax = qFromLittleEndian<quint16>(data + 8);
     const int ymax = qFromLittleEndian<quint16>(data + 10);
     if (xmax >= kMaxWidth || ymax >= kMaxHeight)
-        return unsupported(QStringLiteral("is %1 x %2 pixels; Quake II reads at most %3 x %4")
-                               .arg(xmax + 1)
-                               .arg(ymax + 1)
-                               .arg(kMaxWidth)
-                               .arg(kMaxHeight));
+        return GameDataError::unsupported(
+            QStringLiteral("is %1 x %2 pixels; Quake II reads at most %3 x %4")
+                .arg(xmax + 1)
+                .arg(ymax + 1)
+                .arg(kMaxWidth)
+                .arg(kMaxHeight));
 
     Picture picture;
     picture.width = xmax + 1;

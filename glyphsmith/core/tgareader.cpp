@@ -10,11 +10,6 @@ namespace {
 constexpr int kHeaderBytes = 18;
 constexpr uchar kTopDown = 0x20;
 
-GameDataError unsupported(const QString &detail)
-{
-    return {GameDataError::Unsupported, detail};
-}
-
 } // namespace
 
 GameDataResult<QImage> read(const QByteArray &file, RowOrder order)
@@ -33,18 +28,22 @@ GameDataResult<QImage> read(const QByteArray &file, RowOrder order)
     const bool topDown = order == RowOrder::AsHeader && (data[17] & kTopDown);
 
     if (type != 2 && type != 3 && type != 10)
-        return unsupported(QStringLiteral("is a type %1 TGA picture; Quake III reads types 2, 3 "
-                                          "and 10")
-                               .arg(type));
+        return GameDataError::unsupported(
+            QStringLiteral("is a type %1 TGA picture; Quake III reads types 2, 3 "
+                           "and 10")
+                .arg(type));
     if (colourMapType != 0)
-        return unsupported(QStringLiteral("has a colour map, which Quake III does not read"));
+        return GameDataError::unsupported(
+            QStringLiteral("has a colour map, which Quake III does not read"));
     const bool bitsOk = bits == 24 || bits == 32 || (type == 3 && bits == 8);
     if (!bitsOk)
-        return unsupported(QStringLiteral("has %1 bits per pixel; Quake III reads 24 and 32 (8 "
-                                          "for grey)")
-                               .arg(bits));
+        return GameDataError::unsupported(
+            QStringLiteral("has %1 bits per pixel; Quake III reads 24 and 32 (8 "
+                           "for grey)")
+                .arg(bits));
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
-        return unsupported(QStringLiteral("is %1 x %2 pixels").arg(width).arg(height));
+        return GameDataError::unsupported(
+            QStringLiteral("is %1 x %2 pixels").arg(width).arg(height));
 
     const int bytesPerPixel = bits / 8;
     const qsizetype pixels = qsizetype(width) * height;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wadfile.h"
 
-#include <QtEndian>
-
 namespace WadFile {
 
 namespace {
@@ -11,17 +9,6 @@ constexpr int kHeaderBytes = 12;
 constexpr int kEntryBytes = 32;
 constexpr int kNameAt = 16;
 constexpr int kNameBytes = 16;
-
-// Callers read inside what they have checked; the bound keeps that visible.
-qint32 int32At(const QByteArray &bytes, qsizetype at)
-{
-    return at + 4 <= bytes.size() ? qFromLittleEndian<qint32>(bytes.constData() + at) : 0;
-}
-
-GameDataError damaged(const QString &detail)
-{
-    return {GameDataError::Damaged, detail};
-}
 
 // Quake lower-cases the names and compares them up to the first NUL, at most 16 bytes.
 QByteArray cleanName(const char *name)
@@ -34,7 +21,8 @@ QByteArray cleanName(const char *name)
 GameDataResult<QByteArray> readLump(ByteSource &wad, const QByteArray &name, qint64 bytes)
 {
     if (wad.size() < kHeaderBytes)
-        return damaged(QStringLiteral("is %1 bytes, too short for a wad header").arg(wad.size()));
+        return GameDataError::damaged(
+            QStringLiteral("is %1 bytes, too short for a wad header").arg(wad.size()));
     const auto header = wad.read(0, kHeaderBytes);
     if (!header.ok())
         return header.error;
@@ -44,17 +32,19 @@ GameDataResult<QByteArray> readLump(ByteSource &wad, const QByteArray &name, qin
     const qint32 count = int32At(header.value, 4);
     const qint32 offset = int32At(header.value, 8);
     if (count < 0 || offset < 0)
-        return damaged(QStringLiteral("states a negative lump count or directory offset (%1, %2)")
-                           .arg(count)
-                           .arg(offset));
+        return GameDataError::damaged(
+            QStringLiteral("states a negative lump count or directory offset (%1, %2)")
+                .arg(count)
+                .arg(offset));
     if (count > kMaxLumps)
-        return damaged(QStringLiteral("claims %1 lumps").arg(count));
+        return GameDataError::damaged(QStringLiteral("claims %1 lumps").arg(count));
     if (offset + qint64(count) * kEntryBytes > wad.size())
-        return damaged(QStringLiteral("its directory of %1 lumps at %2 runs past the end of the "
-                                      "file (%3 bytes)")
-                           .arg(count)
-                           .arg(offset)
-                           .arg(wad.size()));
+        return GameDataError::damaged(
+            QStringLiteral("its directory of %1 lumps at %2 runs past the end of the "
+                           "file (%3 bytes)")
+                .arg(count)
+                .arg(offset)
+                .arg(wad.size()));
     const auto directory = wad.read(offset, qint64(count) * kEntryBytes);
     if (!directory.ok())
         return directory.error;
@@ -66,10 +56,11 @@ GameDataResult<QByteArray> readLump(ByteSource &wad, const QByteArray &name, qin
             continue;
         const qint32 position = int32At(directory.value, entry);
         if (position < 0 || position + bytes > wad.size())
-            return damaged(QStringLiteral("lump %1 at %2 runs past the end of the file (%3 bytes)")
-                               .arg(QString::fromLatin1(wanted))
-                               .arg(position)
-                               .arg(wad.size()));
+            return GameDataError::damaged(
+                QStringLiteral("lump %1 at %2 runs past the end of the file (%3 bytes)")
+                    .arg(QString::fromLatin1(wanted))
+                    .arg(position)
+                    .arg(wad.size()));
         return wad.read(position, bytes);
     }
     return GameDataError{GameDataError::NotFound,
