@@ -5,6 +5,7 @@
 // and the font are written) with the font in the lowest archive, so every
 // directory is read, and a mod folder above it. Prints the first call and the
 // median of the runs (default 20; the first argument changes it).
+#include "gamedatabuilders.h"
 #include "gamefont.h"
 
 #include <QByteArray>
@@ -13,28 +14,15 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
+using namespace GameDataBuilders;
+
 constexpr qint64 kMegabyte = 1024 * 1024;
 constexpr qint64 kSetBytes = 400 * kMegabyte;
-
-QByteArray le32(qint64 v)
-{
-    QByteArray b(4, '\0');
-    qToLittleEndian<quint32>(quint32(v), b.data());
-    return b;
-}
-
-QByteArray le16(int v)
-{
-    QByteArray b(2, '\0');
-    qToLittleEndian<quint16>(quint16(v), b.data());
-    return b;
-}
 
 struct Member
 {
@@ -72,17 +60,6 @@ bool writePak(const QString &path, const QList<Member> &written, int count, qint
         add("maps/filler" + QByteArray::number(i) + ".bsp", size);
     return writeAt(file, 0, "PACK" + le32(at) + le32(directory.size())) &&
            writeAt(file, at, directory);
-}
-
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (char c : bytes) {
-        crc ^= uchar(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
 }
 
 // A zip of stored members: the written ones first, then `count` holes of `size`
@@ -126,44 +103,6 @@ QByteArray glyphs(int width, int height)
     return bytes;
 }
 
-QByteArray wad(const QByteArray &conchars)
-{
-    QByteArray entry = le32(12) + le32(conchars.size()) + le32(conchars.size()) +
-                       QByteArray("\x44\0\0\0", 4) + "conchars";
-    entry.resize(32, '\0');
-    return "WAD2" + le32(1) + le32(12 + conchars.size()) + conchars + entry;
-}
-
-QByteArray pcx(int side)
-{
-    QByteArray header(128, '\0');
-    header[0] = 0x0A;
-    header[1] = 5;
-    header[2] = 1;
-    header[3] = 8;
-    qToLittleEndian<quint16>(quint16(side - 1), header.data() + 8);
-    qToLittleEndian<quint16>(quint16(side - 1), header.data() + 10);
-    header[65] = 1;
-    QByteArray data;
-    for (int i = 0; i < side * side; ++i)
-        data += char(0xC1) + QByteArray(1, char(i % 251));
-    return header + data + '\x0C' + QByteArray(768, '\x60');
-}
-
-QByteArray tga(int side)
-{
-    QByteArray header(18, '\0');
-    header[2] = 2;
-    qToLittleEndian<quint16>(quint16(side), header.data() + 12);
-    qToLittleEndian<quint16>(quint16(side), header.data() + 14);
-    header[16] = 32;
-    header[17] = 8;
-    QByteArray data(qsizetype(side) * side * 4, '\0');
-    for (qsizetype i = 0; i < data.size(); ++i)
-        data[i] = char(i % 253);
-    return header + data;
-}
-
 struct Case
 {
     const char *label;
@@ -201,26 +140,31 @@ int main(int argc, char *argv[])
     for (int i = 0; i < paks && ok; ++i) {
         const bool lowest = i == 0;
         const QString name = QStringLiteral("/pak%1.pak").arg(i);
-        ok = writePak(root + QStringLiteral("/q1/id1") + name,
-                      lowest ? QList<Member>{{"gfx.wad", wad(glyphs(128, 128))},
-                                             {"gfx/palette.lmp", palette}}
-                             : QList<Member>{},
-                      pakMembers, pakMember) &&
-             writePak(root + QStringLiteral("/h2/data1") + name,
-                      lowest ? QList<Member>{{"gfx/menu/conchars.lmp", glyphs(256, 128)},
-                                             {"gfx/palette.lmp", palette}}
-                             : QList<Member>{},
-                      pakMembers, pakMember) &&
-             writePak(root + QStringLiteral("/q2/baseq2") + name,
-                      lowest ? QList<Member>{{"pics/conchars.pcx", pcx(128)},
-                                             {"pics/colormap.pcx", pcx(128)}}
-                             : QList<Member>{},
-                      pakMembers, pakMember);
+        ok =
+            writePak(root + QStringLiteral("/q1/id1") + name,
+                     lowest ? QList<Member>{{"gfx.wad", wad({{"conchars", glyphs(128, 128)}})},
+                                            {"gfx/palette.lmp", palette}}
+                            : QList<Member>{},
+                     pakMembers, pakMember) &&
+            writePak(root + QStringLiteral("/h2/data1") + name,
+                     lowest ? QList<Member>{{"gfx/menu/conchars.lmp", glyphs(256, 128)},
+                                            {"gfx/palette.lmp", palette}}
+                            : QList<Member>{},
+                     pakMembers, pakMember) &&
+            writePak(
+                root + QStringLiteral("/q2/baseq2") + name,
+                lowest
+                    ? QList<Member>{{"pics/conchars.pcx", pcx(glyphs(128, 128), 128, 128, palette)},
+                                    {"pics/colormap.pcx", pcx(glyphs(128, 128), 128, 128, palette)}}
+                    : QList<Member>{},
+                pakMembers, pakMember);
     }
     // Quake III as shipped: one large pak0.pk3 of 3,500 members and eight small
     // point-release pk3s; and a player's folder of eight large pk3s.
+    QImage bigchars(256, 256, QImage::Format_ARGB32);
+    bigchars.fill(qRgba(200, 120, 40, 255));
     for (int i = 0; i < pk3s && ok; ++i) {
-        const QList<Member> font{{"gfx/2d/bigchars.tga", tga(256)}};
+        const QList<Member> font{{"gfx/2d/bigchars.tga", tga(bigchars, TgaRows::BottomUp)}};
         ok = writeZip(root + QStringLiteral("/q3/baseq3/pak%1.pk3").arg(i),
                       i == 0 ? font : QList<Member>{}, pk3Members, pk3Member) &&
              writeZip(root + QStringLiteral("/oa/baseoa/pak%1.pk3").arg(i),
