@@ -106,7 +106,7 @@ QByteArray glyphs(int width, int height)
 struct Case
 {
     const char *label;
-    FamilyId family;
+    GameFont::Engine engine;
     QString folder;
     int archives;
 };
@@ -178,16 +178,16 @@ int main(int argc, char *argv[])
     }
 
     const Case cases[] = {
-        {"Quake, 4 paks, 8,002 members", FamilyId::QuakeWorld, root + QStringLiteral("/q1/mod"),
+        {"Quake, 4 paks, 8,002 members", GameFont::Engine::Quake, root + QStringLiteral("/q1/mod"),
          paks},
-        {"Hexen II, 4 paks, 8,002 members", FamilyId::Hexen2, root + QStringLiteral("/h2/mod"),
-         paks},
-        {"Quake II, 4 paks, 8,002 members", FamilyId::Quake2, root + QStringLiteral("/q2/mod"),
-         paks},
-        {"Quake III, 1 + 8 pk3s, 3,820 members", FamilyId::Quake3,
+        {"Hexen II, 4 paks, 8,002 members", GameFont::Engine::Hexen2,
+         root + QStringLiteral("/h2/mod"), paks},
+        {"Quake II, 4 paks, 8,002 members", GameFont::Engine::Quake2,
+         root + QStringLiteral("/q2/mod"), paks},
+        {"Quake III, 1 + 8 pk3s, 3,820 members", GameFont::Engine::Quake3,
          root + QStringLiteral("/oa/baseoa"), pk3s},
-        {"Quake III, 8 pk3s, 24,008 members", FamilyId::Quake3, root + QStringLiteral("/q3/mod"),
-         pk3s},
+        {"Quake III, 8 pk3s, 24,008 members", GameFont::Engine::Quake3,
+         root + QStringLiteral("/q3/mod"), pk3s},
     };
     std::printf("gamefont: the font from the lowest archive of a %lld MB set, under a mod "
                 "folder; %d runs\n",
@@ -198,7 +198,7 @@ int main(int argc, char *argv[])
         for (int run = 0; run < runs; ++run) {
             QElapsedTimer timer;
             timer.start();
-            const GameFont::Result font = GameFont::fromGameFolder(c.family, c.folder);
+            const GameFont::Result font = GameFont::fromGameFolder(c.engine, c.folder);
             times.append(timer.nsecsElapsed() / 1.0e6);
             if (!font.ok()) {
                 std::fprintf(stderr, "gamefont: %s: %s\n", c.label, qPrintable(font.error.detail));

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the fuzz harnesses (fuzz/fuzz_*.cpp) with clang's libFuzzer, AddressSanitizer
+# Builds the fuzz harnesses (fuzz/fuzz_*.cpp, fuzz/gamedata/fuzz_*.cpp) with clang's libFuzzer, AddressSanitizer
 # and UndefinedBehaviorSanitizer, and runs each for a while on a copy of its corpus.
 #   tools/fuzz.sh [seconds per harness, default 60] [harness name ...]
 # Prints each harness's executions; a finding stops the run with its input saved
-# under build-fuzz/findings/ (add it to fuzz/corpus/<name>/ once fixed).
+# under build-fuzz/findings/ (add it to the corpus/<name>/ beside the harness once fixed).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${FUZZ_BUILD_DIR:-$here/build-fuzz}"
@@ -20,12 +20,15 @@ cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_C
     -DGLYPH_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build_dir" --target fuzzers -j"$(nproc)"
 
+# Each harness's corpus is the corpus/<name>/ folder beside its source.
+declare -A corpus
+for src in "$here"/fuzz/fuzz_*.cpp "$here"/fuzz/*/fuzz_*.cpp; do
+    [ -e "$src" ] || continue
+    corpus[$(basename "$src" .cpp)]="$(dirname "$src")/corpus/$(basename "$src" .cpp)"
+done
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-    for src in "$here"/fuzz/fuzz_*.cpp; do
-        [ -e "$src" ] || continue
-        names+=("$(basename "$src" .cpp)")
-    done
+    mapfile -t names < <(printf '%s\n' "${!corpus[@]}" | sort)
 fi
 
 # A small quarantine, and freed memory handed back to the system soon, so the memory
@@ -42,7 +45,7 @@ for name in "${names[@]}"; do
     # One allocation beyond 256 MB is a finding too: no reader here needs half of that.
     if ! "$build_dir/fuzz/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 \
         -print_final_stats=1 -artifact_prefix="$build_dir/findings/$name-" \
-        "$work" "$here/fuzz/corpus/$name" >"$log" 2>&1; then
+        "$work" "${corpus[$name]}" >"$log" 2>&1; then
         tail -n 40 "$log"
         echo "fuzz: $name found a fault; its input is in $build_dir/findings/" >&2
         rm -rf "$work"

@@ -43,6 +43,7 @@ const std::array<GameFamily, 9> kFamilies = {{
      .changes = DropCodes1To13 | TrimBlanks,
      .emptyName = "unnamed",
      .reservedName = "console",
+     .fontEngine = GameFont::Engine::Quake,
      .configKey = "q1config",
      .quickSaveFile = "config.cfg",
      .browserSubkey = "QuakeWorld",
@@ -55,9 +56,13 @@ const std::array<GameFamily, 9> kFamilies = {{
      .limits = kQuake2Limits,
      .refused = "\\\";",
      .refusal = Refusal::NameRefused,
-     .changes = StripHighBit | DropControls},
+     .changes = StripHighBit | DropControls,
+     .fontEngine = GameFont::Engine::Quake2},
     // No public source of the server mods: only the notation is known.
-    {.id = FamilyId::Quake2Hex, .name = "Quake II hexadecimal mod", .hexPairs = true},
+    {.id = FamilyId::Quake2Hex,
+     .name = "Quake II hexadecimal mod",
+     .hexPairs = true,
+     .fontEngine = GameFont::Engine::Quake2},
     // As Quake, and '{' cuts the name (host_cmd.c). A quote ends the name only
     // because it closes the quoted word of the script line: the check reports it
     // as breaking the line.
@@ -65,7 +70,8 @@ const std::array<GameFamily, 9> kFamilies = {{
      .name = "Hexen II",
      .known = true,
      .limits = kHexen2Limits,
-     .cutAt = "{"},
+     .cutAt = "{",
+     .fontEngine = GameFont::Engine::Hexen2},
     // The client leaves a name with '\', ';' or '"' out of its player info (q_shared.c,
     // Info_SetValueForKey), so the game sees none; the server reads the player info
     // with '%' and 128-255 turned into '.' (msg.c), then drops leading blanks, cuts
@@ -80,6 +86,7 @@ const std::array<GameFamily, 9> kFamilies = {{
      .refusal = Refusal::PlayerUnnamed,
      .changes = HighAndPercentToDot | DropLeadingBlanks | CollapseBlanks | RemoveBlack,
      .emptyName = "UnnamedPlayer",
+     .fontEngine = GameFont::Engine::Quake3,
      .configKey = "q3config",
      .quickSaveFile = "q3config.cfg",
      .browserSubkey = "Quake3",

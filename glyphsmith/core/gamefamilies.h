@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "gamefont.h"
+
 #include <QByteArray>
+#include <optional>
 #include <span>
 
 // What each game does with a player name, and where its files and profiles live:
@@ -75,6 +78,10 @@ struct GameFamily
     const char *reservedName = nullptr; // a name (any case) the game also replaces by emptyName
 
     bool hexPairs = false; // the raw name is hexadecimal pairs that the server turns into bytes
+
+    // Whose files and search order the game's own font is read by; none for games
+    // whose data this program does not read.
+    std::optional<GameFont::Engine> fontEngine = std::nullopt;
 
     // The game's configuration folder and files, for families the program writes
     // scripts for; nullptr (and false) elsewhere.

@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+static_assert(GameFont::kSide == FontPicture::kSize, "a game's font fills the grid's picture");
+
 namespace {
 
 const QString kTitle = QStringLiteral("Glyphsmith");
@@ -71,7 +73,8 @@ bool ModeController::loadModeFont(const ModeInfo &info, const QString &path)
             note = QStringLiteral("The game's own font is not shown: no game folder is "
                                   "configured for this game.");
         } else {
-            const GameFont::Result font = GameFont::fromGameFolder(info.family, folder);
+            const GameFont::Result font =
+                GameFont::fromGameFolder(*GameFamilies::family(info.family).fontEngine, folder);
             if (font.ok()) {
                 useGameFont(font.value.image,
                             QStringLiteral("The game's own font: %1").arg(font.value.source));
@@ -98,7 +101,8 @@ bool ModeController::loadChosenFont(const ModeInfo &info, const QString &path)
         m_fontNote.clear();
         return true;
     }
-    const GameFont::Result font = GameFont::fromFile(path, info.family);
+    const GameFont::Result font = GameFont::fromFile(
+        path, GameFamilies::family(info.family).fontEngine.value_or(GameFont::Engine::Quake));
     if (!font.ok()) {
         m_prompts.message(QStringLiteral("No font could be read from %1:\r%2.")
                               .arg(path, withoutStop(font.error.detail)),

@@ -1,6 +1,6 @@
 #include "apppaths.h"
 #include "fontpicture.h"
-#include "gamedatabuilders.h"
+#include "gamedata/gamedatabuilders.h"
 #include "gamefont.h"
 #include "gamemodes.h"
 #include "modecontroller.h"

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "gamedataerror.h"
-#include "gamefamilies.h"
 
 #include <QImage>
 #include <QString>
@@ -21,6 +20,17 @@
 //   Quake III          gfx/2d/bigchars.tga, else gfx/2d/bigchars.jpg
 namespace GameFont {
 
+// The grid's picture is this many pixels a side.
+inline constexpr int kSide = 256;
+
+// The engines whose fonts are read, each with its own files and search order.
+enum class Engine {
+    Quake, // Quake and QuakeWorld
+    Hexen2,
+    Quake2,
+    Quake3,
+};
+
 struct Font
 {
     QImage image;
@@ -35,17 +45,17 @@ struct Font
 using Result = GameDataResult<Font>;
 
 // A file the player chose: a .pak or .pk3 archive (searched for the font of
-// `family` first, then for the other games' fonts), a .wad, a Hexen II or
+// `engine` first, then for the other engines' fonts), a .wad, a Hexen II or
 // Quake conchars .lmp, or a .pcx or .tga picture. The colours of a Quake or
 // Hexen II font come from the archive, else from the game folders around the
 // file (a mod's pak takes the base game's palette, as the game does).
-Result fromFile(const QString &path, FamilyId family = FamilyId::QuakeWorld);
+Result fromFile(const QString &path, Engine engine = Engine::Quake);
 
 // The installed game's font, searched in the configured game folder (a mod or
 // a base folder, whatever its name: "id1", "baseq3", "baseoa") and then in
 // the base folders beside it that the engine searches after it, in the
 // engine's order:
-//   QuakeWorld  the folder, then qw and id1 beside it; in each folder
+//   Quake       the folder, then qw and id1 beside it; in each folder
 //               pak0.pak, pak1.pak ... up to the first missing one, a later
 //               pak over an earlier one, every pak over loose files
 //   Hexen II    the folder, then portals and data1; pak0.pak to pak9.pak,
@@ -54,8 +64,7 @@ Result fromFile(const QString &path, FamilyId family = FamilyId::QuakeWorld);
 //               loose files
 //   Quake III   the folder, then baseq3; every *.pk3, later in Quake III's
 //               name order over earlier, pk3s over loose files
-// Other families keep no font that can be read: Unsupported.
-Result fromGameFolder(FamilyId family, const QString &folder);
+Result fromGameFolder(Engine engine, const QString &folder);
 
 // Quake III's colour `index` (0 black, 1 red, 2 green, 3 yellow, 4 blue,
 // 5 cyan, 6 magenta, 7 white) applied as the engine applies it: every pixel of

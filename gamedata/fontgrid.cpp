@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fontgrid.h"
 
-#include "fontpicture.h"
+#include "gamefont.h"
 
 namespace FontGrid {
 
@@ -28,7 +28,7 @@ GameDataResult<QImage> fromPicture(const QImage &picture)
     if (opaque.isNull())
         return GameDataError{GameDataError::Unreadable,
                              QStringLiteral("needs more memory than is free")};
-    const int side = FontPicture::kSize;
+    const int side = GameFont::kSide;
     if (width == side)
         return opaque;
     const auto mode = width * 2 == side ? Qt::FastTransformation : Qt::SmoothTransformation;

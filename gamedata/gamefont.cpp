@@ -34,7 +34,7 @@ enum class Kind { QuakeWad, HexenLmp, Quake2Pcx, Quake3Tga };
 // FS_FOpenFile; Quake III files.c FS_AddGameDirectory, paksort).
 struct Rule
 {
-    FamilyId family;
+    Engine engine;
     Kind kind;
     const char *font;
     const char *fallbackFont; // looked for when no place has `font`
@@ -43,7 +43,7 @@ struct Rule
 };
 
 const Rule kRules[] = {
-    {FamilyId::QuakeWorld,
+    {Engine::Quake,
      Kind::QuakeWad,
      "gfx.wad",
      nullptr,
@@ -52,7 +52,7 @@ const Rule kRules[] = {
       false,
       Qt::CaseSensitive,
       {QStringLiteral("qw"), QStringLiteral("id1")}}},
-    {FamilyId::Hexen2,
+    {Engine::Hexen2,
      Kind::HexenLmp,
      "gfx/menu/conchars.lmp",
      nullptr,
@@ -61,13 +61,13 @@ const Rule kRules[] = {
       true,
       Qt::CaseSensitive,
       {QStringLiteral("portals"), QStringLiteral("data1")}}},
-    {FamilyId::Quake2,
+    {Engine::Quake2,
      Kind::Quake2Pcx,
      "pics/conchars.pcx",
      nullptr,
      "pics/colormap.pcx",
      {GameSearchPath::Archives::Paks0To9, false, Qt::CaseInsensitive, {QStringLiteral("baseq2")}}},
-    {FamilyId::Quake3,
+    {Engine::Quake3,
      Kind::Quake3Tga,
      "gfx/2d/bigchars.tga",
      "gfx/2d/bigchars.jpg",
@@ -75,15 +75,13 @@ const Rule kRules[] = {
      {GameSearchPath::Archives::SortedPk3, false, Qt::CaseInsensitive, {QStringLiteral("baseq3")}}},
 };
 
-const Rule *ruleFor(FamilyId family)
+const Rule &ruleFor(Engine engine)
 {
-    if (family == FamilyId::Quake2Hex)
-        family = FamilyId::Quake2;
     for (const Rule &rule : kRules) {
-        if (rule.family == family)
-            return &rule;
+        if (rule.engine == engine)
+            return rule;
     }
-    return nullptr;
+    Q_UNREACHABLE();
 }
 
 const Rule &ruleOf(Kind kind)
@@ -279,16 +277,14 @@ GameSearchPath foldersAround(const QString &file, const Rule &rule)
     return path;
 }
 
-Result fromArchive(const QString &path, FamilyId family)
+Result fromArchive(const QString &path, Engine engine)
 {
-    QList<const Rule *> order;
-    if (const Rule *first = ruleFor(family))
-        order.append(first);
+    QList<const Rule *> order{&ruleFor(engine)};
     for (const Rule &rule : kRules) {
         if (!order.contains(&rule))
             order.append(&rule);
     }
-    // A Quake pak chosen in the Hexen II mode is still read, and the other way round;
+    // A Quake pak chosen for Hexen II is still read, and the other way round;
     // the first font found but unreadable says why when none can be read.
     std::optional<Result> firstFailure;
     QStringList names;
@@ -313,7 +309,7 @@ Result fromArchive(const QString &path, FamilyId family)
 
 } // namespace
 
-Result fromFile(const QString &path, FamilyId family)
+Result fromFile(const QString &path, Engine engine)
 {
     auto file = FileSource::open(path);
     if (!file.ok())
@@ -325,7 +321,7 @@ Result fromFile(const QString &path, FamilyId family)
     if (head == "PACK" || head.startsWith("PK\x03\x04") || head.startsWith("PK\x05\x06") ||
         suffix == QLatin1String("pak") || suffix == QLatin1String("pk3") ||
         suffix == QLatin1String("zip"))
-        return fromArchive(path, family);
+        return fromArchive(path, engine);
 
     if (head == "WAD2" || suffix == QLatin1String("wad")) {
         GameSearchPath palettes = foldersAround(path, ruleOf(Kind::QuakeWad));
@@ -363,24 +359,20 @@ Result fromFile(const QString &path, FamilyId family)
         QStringLiteral("%1 is not a pak, pk3, wad, lmp, pcx or tga file").arg(path)};
 }
 
-Result fromGameFolder(FamilyId family, const QString &folder)
+Result fromGameFolder(Engine engine, const QString &folder)
 {
-    const Rule *rule = ruleFor(family);
-    if (!rule)
-        return GameDataError{GameDataError::Unsupported,
-                             QStringLiteral("%1 keeps no font this program reads")
-                                 .arg(QString::fromLatin1(GameFamilies::family(family).name))};
+    const Rule &rule = ruleFor(engine);
     if (folder.isEmpty())
         return GameDataError{GameDataError::NotFound, QStringLiteral("No game folder is set")};
     if (!QFileInfo(folder).isDir())
         return GameDataError{GameDataError::NotFound,
                              QStringLiteral("The folder %1 does not exist").arg(folder)};
-    GameSearchPath path = GameSearchPath::forFolder(rule->search, folder);
-    if (auto font = search(*rule, path, path))
+    GameSearchPath path = GameSearchPath::forFolder(rule.search, folder);
+    if (auto font = search(rule, path, path))
         return *font;
     return GameDataError{
         GameDataError::NotFound,
-        QStringLiteral("No %1 in %2").arg(QString::fromLatin1(rule->font), path.searched())};
+        QStringLiteral("No %1 in %2").arg(QString::fromLatin1(rule.font), path.searched())};
 }
 
 QImage tint(const QImage &whiteFont, int index)

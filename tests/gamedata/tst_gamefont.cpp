@@ -96,22 +96,22 @@ private Q_SLOTS:
     void tintMultipliesByTheColour();
 
 private:
-    GameFont::Result run(const QString &root, int family, const QString &folder,
+    GameFont::Result run(const QString &root, int engine, const QString &folder,
                          const QString &file);
 };
 
-GameFont::Result TestGameFont::run(const QString &root, int family, const QString &folder,
+GameFont::Result TestGameFont::run(const QString &root, int engine, const QString &folder,
                                    const QString &file)
 {
     if (!file.isEmpty())
-        return GameFont::fromFile(root + QLatin1Char('/') + file, FamilyId(family));
-    return GameFont::fromGameFolder(FamilyId(family), root + QLatin1Char('/') + folder);
+        return GameFont::fromFile(root + QLatin1Char('/') + file, GameFont::Engine(engine));
+    return GameFont::fromGameFolder(GameFont::Engine(engine), root + QLatin1Char('/') + folder);
 }
 
 void TestGameFont::readsEachGamesFont_data()
 {
     QTest::addColumn<Files>("files");
-    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("engine");
     QTest::addColumn<QString>("folder"); // searched as a game folder, or
     QTest::addColumn<QString>("file");   // chosen as a file
     QTest::addColumn<QList<int>>("blackCells");
@@ -119,10 +119,10 @@ void TestGameFont::readsEachGamesFont_data()
     QTest::addColumn<int>("glyph");
     QTest::addColumn<QString>("source");
 
-    const int qw = int(FamilyId::QuakeWorld);
-    const int h2 = int(FamilyId::Hexen2);
-    const int q2 = int(FamilyId::Quake2);
-    const int q3 = int(FamilyId::Quake3);
+    const int qw = int(GameFont::Engine::Quake);
+    const int h2 = int(GameFont::Engine::Hexen2);
+    const int q2 = int(GameFont::Engine::Quake2);
+    const int q3 = int(GameFont::Engine::Quake3);
     const QByteArray white(768, '\xFF');
     const QList<int> quakeBlack{0, 255};
 
@@ -196,7 +196,7 @@ void TestGameFont::readsEachGamesFont_data()
 void TestGameFont::readsEachGamesFont()
 {
     QFETCH(Files, files);
-    QFETCH(int, family);
+    QFETCH(int, engine);
     QFETCH(QString, folder);
     QFETCH(QString, file);
     QFETCH(QList<int>, blackCells);
@@ -207,7 +207,7 @@ void TestGameFont::readsEachGamesFont()
     QTemporaryDir dir;
     const QString root = QDir(dir.path()).canonicalPath();
     writeAll(root, files);
-    const GameFont::Result font = run(root, family, folder, file);
+    const GameFont::Result font = run(root, engine, folder, file);
     QVERIFY2(font.ok(), qPrintable(font.error.detail));
     QCOMPARE(font.value.image.format(), QImage::Format_RGB32);
     QCOMPARE(font.value.image, expectedGrid(blackCells, blackCorners, glyph));
@@ -219,14 +219,14 @@ void TestGameFont::readsEachGamesFont()
 void TestGameFont::followsTheEnginesOrder_data()
 {
     QTest::addColumn<Files>("files");
-    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("engine");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("winner"); // the start of the source
 
-    const int qw = int(FamilyId::QuakeWorld);
-    const int h2 = int(FamilyId::Hexen2);
-    const int q2 = int(FamilyId::Quake2);
-    const int q3 = int(FamilyId::Quake3);
+    const int qw = int(GameFont::Engine::Quake);
+    const int h2 = int(GameFont::Engine::Hexen2);
+    const int q2 = int(GameFont::Engine::Quake2);
+    const int q3 = int(GameFont::Engine::Quake3);
     const QByteArray quake = pak(quakePak());
     const QByteArray looseWad = wad({{kConchars, quakeFont()}});
     const QByteArray hexen =
@@ -313,14 +313,14 @@ void TestGameFont::followsTheEnginesOrder_data()
 void TestGameFont::followsTheEnginesOrder()
 {
     QFETCH(Files, files);
-    QFETCH(int, family);
+    QFETCH(int, engine);
     QFETCH(QString, folder);
     QFETCH(QString, winner);
 
     QTemporaryDir dir;
     const QString root = QDir(dir.path()).canonicalPath();
     writeAll(root, files);
-    const GameFont::Result font = run(root, family, folder, {});
+    const GameFont::Result font = run(root, engine, folder, {});
     QVERIFY2(font.ok(), qPrintable(font.error.detail));
     QVERIFY2(font.value.source.startsWith(root + QLatin1Char('/') + winner),
              qPrintable(font.value.source));
@@ -329,15 +329,15 @@ void TestGameFont::followsTheEnginesOrder()
 void TestGameFont::refusesBadData_data()
 {
     QTest::addColumn<Files>("files");
-    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("engine");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("detail"); // the end of the detail
 
-    const int qw = int(FamilyId::QuakeWorld);
-    const int h2 = int(FamilyId::Hexen2);
-    const int q3 = int(FamilyId::Quake3);
+    const int qw = int(GameFont::Engine::Quake);
+    const int h2 = int(GameFont::Engine::Hexen2);
+    const int q3 = int(GameFont::Engine::Quake3);
     const QByteArray quake = pak(quakePak());
     QByteArray lyingMember = quake;
     put32(lyingMember, quake.size() - 2 * 64 + 60, 1'000'000'000);
@@ -408,9 +408,6 @@ void TestGameFont::refusesBadData_data()
                                               << "" << notFound << "/id1 (no archive there)";
     QTest::newRow("a folder that does not exist") << Files{} << qw << "nowhere"
                                                   << "" << notFound << "/nowhere does not exist";
-    QTest::newRow("a game without a font to read")
-        << Files{} << int(FamilyId::StarCraft) << "x"
-        << "" << unsupported << "StarCraft keeps no font this program reads";
     QTest::newRow("a palette chosen as a font")
         << Files{{"palette.lmp", palette()}} << qw << ""
         << "palette.lmp" << unsupported << "palette.lmp is a palette, not a font";
@@ -419,7 +416,7 @@ void TestGameFont::refusesBadData_data()
 void TestGameFont::refusesBadData()
 {
     QFETCH(Files, files);
-    QFETCH(int, family);
+    QFETCH(int, engine);
     QFETCH(QString, folder);
     QFETCH(QString, file);
     QFETCH(int, kind);
@@ -428,7 +425,7 @@ void TestGameFont::refusesBadData()
     QTemporaryDir dir;
     const QString root = QDir(dir.path()).canonicalPath();
     writeAll(root, files);
-    const GameFont::Result font = run(root, family, folder, file);
+    const GameFont::Result font = run(root, engine, folder, file);
     if (kind < 0) {
         // Quake III passes over a pk3 it cannot open and takes the loose file.
         QVERIFY2(font.ok(), qPrintable(font.error.detail));
