@@ -47,6 +47,7 @@ public:
     QString configFile() const { return m_configFile; }
     // The script the client runs after its config and never writes; empty without a home.
     QString autoexecFile() const;
+    // Never for a client without a home: there is no config to write then.
     ConfigRewrite configRewrite() const { return m_rewrite; }
     // The command that sets the player's name in a script: "seta name" or "name".
     QByteArray nameCommand() const;
