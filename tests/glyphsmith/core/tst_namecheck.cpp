@@ -406,7 +406,8 @@ void TestNameCheck::check()
 }
 
 // What the server holds of a name as the player info brings it, at connect and
-// on a change: today's MVDSV table row by row, as measured on a running server.
+// on a change: today's MVDSV table row by row, and a few rows its source adds, as
+// measured on a running server.
 void TestNameCheck::outcome_data()
 {
     QTest::addColumn<const GameFamily *>("game");
@@ -458,6 +459,16 @@ void TestNameCheck::outcome_data()
     QTest::newRow("trailing backslash refuses the connection")
         << mvdsv << QByteArray("ab\\") << R::ConnectionRefused << QByteArray() << R::OldNameKept
         << QByteArray();
+    QTest::newRow("leading or doubled backslash refuses the connection")
+        << mvdsv << QByteArray("\\a\\\\b") << R::ConnectionRefused << QByteArray() << R::OldNameKept
+        << QByteArray();
+    QTest::newRow("&c refuses the connection without hex digits too")
+        << mvdsv << QByteArray("a&cxyb") << R::ConnectionRefused << QByteArray() << R::OldNameKept
+        << QByteArray();
+    QTest::newRow("cut to 31 before the trim")
+        << mvdsv << "  " + letters(40) << R::Kept << letters(29) << R::Kept << letters(29);
+    QTest::newRow("a dollar past byte 63 is cut off at connect")
+        << mvdsv << letters(70) + "$" << R::Kept << letters(31) << R::OldNameKept << QByteArray();
     QTest::newRow("quote inside: cut, refused")
         << mvdsv << QByteArray("ab\"c") << R::Kept << QByteArray("ab") << R::OldNameKept
         << QByteArray();
