@@ -92,7 +92,9 @@ std::array<GameFamily, kFamilyCount> originals()
          .quickSaveHint = true,
          .ezQuakeConsoleLine = true},
         // Any '\', '"' or ';' makes the cvar refuse the whole value; the info string keeps
-        // only the low seven bits and drops control codes (q_shared.c, cvar.c).
+        // only the low seven bits and drops control codes (q_shared.c, cvar.c). Yamagi
+        // Quake II does the same today (cvar.c, Cvar_InfoValidate; shared.c,
+        // Q_strlcpy_ascii).
         {.id = FamilyId::Quake2,
          .name = "Quake II",
          .known = true,
@@ -184,6 +186,8 @@ std::size_t at(FamilyId id)
 Table build()
 {
     const std::array<GameFamily, kFamilyCount> original = originals();
+    for (std::size_t i = 0; i < original.size(); ++i)
+        Q_ASSERT(at(original[i].id) == i);
     Table t;
     t.defaults = original;
 
@@ -243,8 +247,8 @@ Table build()
     const auto of = [&](FamilyId id) { return &t.defaults[at(id)]; };
     t.targets = {{
         {"mvdsv", of(FamilyId::QuakeWorld),
-         "MVDSV 0.35 with KTX 1.42, the server most QuakeWorld servers run, at connect and on "
-         "a name change; ezQuake's scoreboard and escapes"},
+         "MVDSV 0.35 with KTX 1.42, which nearly every QuakeWorld server runs, at connect and "
+         "on a name change; ezQuake's scoreboard and escapes"},
         {"idqw", &t.others[0], "id Software's QuakeWorld client and server"},
         {"netquake", &t.others[1], "Quakespasm and Ironwail (Quake, NetQuake protocol)"},
         {"quake2", of(FamilyId::Quake2), "id Software's Quake II and Yamagi Quake II"},
