@@ -317,17 +317,18 @@ private Q_SLOTS:
         QTest::addColumn<QList<QPoint>>("inGame"); // (picture, cell) per drawn glyph
         QTest::newRow("quake 3: Delete leaves the later letters white")
             << QByteArray("Q3A") << QList<int>{65, -2, 66, 67, 68, -102, -200}
-            << "Quake III: 6 of 35 bytes - fine" << false << ""
+            << "Quake III Arena (ioquake3): 6 of 35 bytes - fine" << false << ""
             << QList<QPoint>{{0, 65}, {0, 32}, {0, 67}, {0, 68}};
         QList<int> colourful;
         for (int i = 0; i < 18; ++i)
             colourful << -1 - (i + 1) % 8 << 65 + i;
         QTest::newRow("quake 3: eighteen colours overflow")
-            << QByteArray("Q3A") << colourful << "Quake III: the game keeps 35 of" << true
-            << "the name is cut here" << QList<QPoint>{};
+            << QByteArray("Q3A") << colourful << "Quake III Arena (ioquake3): the game keeps 35 of"
+            << true << "the name is cut here" << QList<QPoint>{};
         QTest::newRow("quakeworld: a quote breaks the script line")
-            << QByteArray("QuakeWorld") << QList<int>{65, 10, 66} << "QuakeWorld: 1 of 15 bytes"
-            << true << "Byte 2: The quote" << QList<QPoint>{{8, 65}};
+            << QByteArray("QuakeWorld") << QList<int>{65, 10, 66}
+            << "QuakeWorld on today's servers: 1 of 15 bytes" << true << "Byte 2: The quote"
+            << QList<QPoint>{{8, 65}};
         QTest::newRow("quake 2: the high bit goes")
             << QByteArray("Quake2") << QList<int>{193} << "Quake II: 1 of 15 bytes" << true
             << "loses its high bit" << QList<QPoint>{{9, 65}};
