@@ -3,14 +3,16 @@
 #include <QWidget>
 
 class CellMarker;
+class PictureView;
 class QImage;
-class QLabel;
 
 // The character grid (CharMapBG), 263 x 263 pixels: the font picture (CharMap) at
-// its top-left corner under the 256 click and hover cells of GridGeometry, and the
-// yellow frame (Shape1) over the hovered cell. It takes the keyboard focus: the
-// arrow keys move a cursor over the cells, previewing each as a hover does, and
-// Enter or Space adds the cell under it, as a click does.
+// its top-left corner, drawn pixel for pixel at any scale, under the 256 click and
+// hover cells of GridGeometry, and the yellow frame (Shape1) over the hovered cell.
+// It takes the keyboard focus: the arrow keys move a cursor over the cells,
+// previewing each as a hover does, and Enter or Space adds the cell under it, as a
+// click does. While it has the focus, and only then, a dashed mark (FocusMark)
+// shows the cursor's cell, or frames the picture before there is a cursor.
 class GridWidget : public QWidget
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ public:
 
     // `picture` is 256 x 256, laid out as FontPicture describes.
     void setPicture(const QImage &picture);
+    const QImage &picture() const;
 
     void hideHighlight();
 
@@ -45,9 +48,11 @@ protected:
 
 private:
     void showCell(int cell);
+    void showFocusMark();
 
-    QLabel *m_picture = nullptr;
+    PictureView *m_picture = nullptr;
     CellMarker *m_highlight = nullptr;
+    CellMarker *m_focusMark = nullptr;
     int m_pressedCell = -1;
     int m_cursor = -1;
 };

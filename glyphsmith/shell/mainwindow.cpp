@@ -32,6 +32,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <cmath>
 
 namespace {
 
@@ -68,6 +69,21 @@ public:
         return view ? view->gridSize() : QSize(55, 14);
     }
 
+    static constexpr int kSide = 8;
+
+    // The swatch, 8 pixels square beside the row's left edge, on whole device
+    // pixels and in the middle of the row's device pixels: on a screen scaled by a
+    // fraction, logical pixels would put it off-centre and its frame off its fill.
+    static QRectF swatchRect(const QRect &row, qreal ratio)
+    {
+        const int side = int(std::lround(kSide * ratio));
+        const int top = int(std::lround(row.top() * ratio));
+        const int height = int(std::lround((row.bottom() + 1) * ratio)) - top;
+        const int left = int(std::lround((row.left() + 2) * ratio));
+        return QRectF(left / ratio, (top + (height - side) / 2) / ratio, side / ratio,
+                      side / ratio);
+    }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
     {
@@ -79,16 +95,18 @@ public:
         item.icon = QIcon();
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
 
-        const int side = 8;
-        const QRect box(option.rect.left() + 2, option.rect.center().y() - side / 2, side, side);
-        painter->fillRect(box, index.data(Qt::DecorationRole).value<QColor>());
-        painter->setPen(QColor(0x80, 0x80, 0x80));
-        painter->drawRect(box.adjusted(0, 0, -1, -1));
+        const QRectF box = swatchRect(option.rect, painter->device()->devicePixelRatioF());
+        // A grey frame of whole device pixels, so black shows on the list's face.
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        const qreal edge = std::max(1.0, std::floor(ratio)) / ratio;
+        painter->fillRect(box, QColor(0x80, 0x80, 0x80));
+        painter->fillRect(box.adjusted(edge, edge, -edge, -edge),
+                          index.data(Qt::DecorationRole).value<QColor>());
         const bool selected = option.state & QStyle::State_Selected;
         painter->setPen(
             option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(option.rect.adjusted(side + 5, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          index.data(Qt::DisplayRole).toString());
+        painter->drawText(option.rect.adjusted(kSide + 5, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
     }
 };
 
@@ -195,6 +213,8 @@ void MainWindow::buildComposition()
     m_strip->setGeometry(twips(2160, 3960, 6165, 396));
     connect(m_strip, &NameStripWidget::slotChosen, &m_composer, &NameComposer::selectSlot);
     connect(m_strip, &NameStripWidget::deleteRequested, &m_composer, &NameComposer::deleteChar);
+    connect(m_strip, &NameStripWidget::backspaceRequested, &m_composer,
+            &NameComposer::deleteCharBefore);
 
     label("Raw Source Code->", this, "Label5", twips(2040, 4440, 1575, 255));
     m_rawText = place(new OutputBox(this), "Text2", twips(3600, 4440, 4695, 288));
@@ -222,8 +242,6 @@ void MainWindow::fitCaptions()
     // longest of each label's texts fits where the label stands.
     QList<CaptionFit::Caption> captions;
     for (const QLabel *l : findChildren<QLabel *>()) {
-        if (l->objectName() == QLatin1String("CharMap"))
-            continue;
         QStringList texts{l->text()};
         if (l == m_charNumber)
             texts = {GridGeometry::charNumberCaption(GridGeometry::kCells - 1)};

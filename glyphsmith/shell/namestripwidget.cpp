@@ -1,5 +1,6 @@
 #include "namestripwidget.h"
 
+#include "focusframe.h"
 #include "gridgeometry.h"
 #include "namecomposer.h"
 #include "namestripimage.h"
@@ -7,7 +8,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <utility>
 
@@ -25,14 +25,10 @@ void NameStripWidget::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     painter.drawImage(0, 0, NameStripImage::render(m_composer));
-    if (hasFocus()) {
-        // Around the marker's selector only, so the glyph boxes stay exactly as rendered.
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = QRect(m_composer.markerLeft(), NameStripImage::kSelectorTop,
-                            NameStripImage::kBoxSize, NameStripImage::kSelectorHeight);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    // Around the marker's selector only, so the glyph boxes stay exactly as rendered.
+    if (hasFocus())
+        FocusFrame::draw(painter, QRect(m_composer.markerLeft(), NameStripImage::kSelectorTop,
+                                        NameStripImage::kBoxSize, NameStripImage::kSelectorHeight));
 }
 
 int NameStripWidget::slotUnder(QPoint point) const
@@ -83,6 +79,9 @@ void NameStripWidget::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Delete:
         Q_EMIT deleteRequested();
+        break;
+    case Qt::Key_Backspace:
+        Q_EMIT backspaceRequested();
         break;
     default:
         QWidget::keyPressEvent(event);

@@ -7,7 +7,9 @@ class NameComposer;
 // The name strip (Picture3), 411 x 26 pixels: paints NameStripImage::render of the
 // composer, and turns a click on the selector row (Picture5) into a slot choice.
 // It takes the keyboard focus so the slot can be chosen without a mouse: Left,
-// Right, Home and End move the selection, Delete asks to clear the current slot.
+// Right, Home and End move the selection, Delete asks to clear the current slot and
+// Backspace the one before the marker. While it has the focus, a dashed frame
+// marks the marker.
 class NameStripWidget : public QWidget
 {
     Q_OBJECT
@@ -18,6 +20,7 @@ public:
 Q_SIGNALS:
     void slotChosen(int slot); // 1..25
     void deleteRequested();
+    void backspaceRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
