@@ -11,6 +11,7 @@
 #include "mainwindow.h"
 #include "outputbox.h"
 #include "scriptedprompts.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -594,6 +595,36 @@ private Q_SLOTS:
         QVERIFY(m_prompts.messages().constFirst().contains(QLatin1String("quake2.gif")));
         QVERIFY(m_window->isVisible());
         QCOMPARE(child<QLabel>("Label7")->text(), QStringLiteral("Mode: Quake III: Arena"));
+    }
+
+    // With nothing on the strip, a save would write `name "^7"` and blank the
+    // player's name in the game.
+    void emptyNameIsNotSaved_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::newRow("save name") << QByteArray("SaveName");
+        QTest::newRow("quicksave") << QByteArray("quicksave");
+        QTest::newRow("gamespy profile") << QByteArray("saveingamespy");
+    }
+
+    void emptyNameIsNotSaved()
+    {
+        QFETCH(QByteArray, command);
+        const QString script = m_dir.filePath("q3config.cfg");
+        QVERIFY(TestFiles::writeBytes(script, "seta name \"Me\"\r\n"));
+        QFile ini(m_dir.filePath("glyph.ini"));
+        QVERIFY(ini.open(QIODevice::Append));
+        ini.write("q3config=" + m_dir.path().toUtf8() + "\r\n");
+        ini.close();
+        m_prompts.fileAnswers.push_back(script);
+        m_prompts.inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
+        clickCell(65);
+        trigger("NewName");
+        trigger(command.constData());
+        QCOMPARE(m_prompts.asked.size(), 1);
+        QVERIFY2(m_prompts.messages().value(0).startsWith(QLatin1String("The name is empty")),
+                 qPrintable(m_prompts.messages().value(0)));
+        QCOMPARE(TestFiles::readBytes(script), QByteArray("seta name \"Me\"\r\n"));
     }
 
     void exitAsksFirst_data()
