@@ -344,7 +344,7 @@ void MainWindow::buildMenus()
     connect(addItem(m_helpMenu, "EmailMe", QStringLiteral("&Email me")), &QAction::triggered, this,
             [] { Links::open(Links::Target::Email); });
     connect(addItem(m_helpMenu, "HelpMe", QStringLiteral("&Help")), &QAction::triggered, this,
-            [] { HelpWindow::showInstance(); });
+            [this] { HelpWindow::showInstance(this); });
     connect(addItem(m_helpMenu, "GotoHomepage", QStringLiteral("&Kestrelworks Homepage")),
             &QAction::triggered, this, [] { Links::open(Links::Target::Homepage); });
     connect(addItem(m_helpMenu, "gshomepage", QStringLiteral("&GameSpy\u00AE Homepage")),

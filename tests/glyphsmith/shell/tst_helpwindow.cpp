@@ -21,6 +21,9 @@ private Q_SLOTS:
     void missingPageNamesTheFile();
     void shippedPagePicturesExist();
     void showingAgainRaisesTheSameWindow();
+    void keysClose_data();
+    void keysClose();
+    void opensCentredOnTheMainWindow();
 };
 
 void TestHelpWindow::cleanup()
@@ -120,6 +123,41 @@ void TestHelpWindow::showingAgainRaisesTheSameWindow()
     QTRY_VERIFY(first->isActiveWindow());
     QCOMPARE(first->windowTitle(), QStringLiteral("Hint/Tips"));
     QCOMPARE(first->objectName(), QStringLiteral("Form3"));
+}
+
+void TestHelpWindow::keysClose_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier);
+}
+
+void TestHelpWindow::keysClose()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QPointer<HelpWindow> window = HelpWindow::showInstance();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // Where the keyboard is while reading: in the page.
+    window->viewer()->setFocus();
+    QTest::keyClick(window->viewer(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+}
+
+void TestHelpWindow::opensCentredOnTheMainWindow()
+{
+    QWidget main;
+    main.setGeometry(200, 300, 554, 412);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    HelpWindow *window = HelpWindow::showInstance(&main);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY2(window->screen()->availableGeometry().contains(window->frameGeometry()),
+             "opens whole on the screen");
+    // Within the window frame's width: the frame is unknown before it is shown.
+    QVERIFY((window->geometry().center() - main.geometry().center()).manhattanLength() <= 8);
 }
 
 QTEST_MAIN(TestHelpWindow)

@@ -660,8 +660,16 @@ private Q_SLOTS:
         QCOMPARE(QApplication::exec(), 0);
     }
 
+    void firstRunSwapsInConfigure_data()
+    {
+        QTest::addColumn<bool>("byFrame");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("closed by the window frame") << true;
+    }
+
     void firstRunSwapsInConfigure()
     {
+        QFETCH(bool, byFrame);
         writeSettings("yes");
         AppController controller(m_prompts);
         controller.start();
@@ -671,8 +679,11 @@ private Q_SLOTS:
         QVERIFY(!controller.mainWindow());
         QVERIFY(controller.configureDialog() && controller.configureDialog()->isVisible());
 
-        QTest::mouseClick(controller.configureDialog()->findChild<QPushButton *>("Command3"),
-                          Qt::LeftButton);
+        if (byFrame)
+            QVERIFY(controller.configureDialog()->close());
+        else
+            QTest::mouseClick(controller.configureDialog()->findChild<QPushButton *>("Command3"),
+                              Qt::LeftButton);
         QVERIFY(controller.mainWindow() && controller.mainWindow()->isVisible());
         QCOMPARE(m_prompts.messages().size(), 1);
     }
@@ -683,8 +694,13 @@ private Q_SLOTS:
         controller.start();
         QPointer<MainWindow> first = controller.mainWindow();
         first->findChild<QAction *>("QuakeWorld")->trigger();
+        first->move(first->pos() + QPoint(37, 23)); // anywhere but the screen's middle
+        const QPoint middle = first->geometry().center();
         first->findChild<QAction *>("options")->trigger();
         QVERIFY(controller.configureDialog() && controller.configureDialog()->isVisible());
+        // Within the window frame's width: the frame is unknown before it is shown.
+        QVERIFY((controller.configureDialog()->geometry().center() - middle).manhattanLength() <=
+                8);
         QTRY_VERIFY(!first);
 
         QTest::mouseClick(controller.configureDialog()->findChild<QPushButton *>("Command3"),
