@@ -10,6 +10,7 @@
 #include "ingameview.h"
 #include "mainwindow.h"
 #include "outputbox.h"
+#include "qtprompts.h"
 #include "scriptedprompts.h"
 #include "testfiles.h"
 
@@ -263,6 +264,59 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>("Label3")->text(), caption);
         QVERIFY(child<QWidget>("Shape1")->isVisible());
         QCOMPARE(text("Text2"), raw);
+    }
+
+    // Real dialogs: after one closes, the keys go where they went before it opened.
+    void focusReturnsAfterADialog_data()
+    {
+        QTest::addColumn<QByteArray>("focus");
+        QTest::addColumn<int>("dialog"); // 0 message, 1 yes/no, 2 input
+        QTest::newRow("grid, message") << QByteArray("CharMapBG") << 0;
+        QTest::newRow("grid, question") << QByteArray("CharMapBG") << 1;
+        QTest::newRow("strip, input") << QByteArray("Picture3") << 2;
+        QTest::newRow("colour list, message") << QByteArray("List1") << 0;
+    }
+
+    void focusReturnsAfterADialog()
+    {
+        QFETCH(QByteArray, focus);
+        QFETCH(int, dialog);
+        QWidget *widget = child<QWidget>(focus.constData());
+        child<QWidget>("Text3")->setFocus();
+        widget->setFocus(Qt::TabFocusReason); // the grid's cursor on the first cell
+        QVERIFY(widget->hasFocus());
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        closer.start(20);
+        QtPrompts prompts(m_window);
+        if (dialog == 0)
+            prompts.message(QStringLiteral("A message"), QStringLiteral("Glyphsmith"));
+        else if (dialog == 1)
+            prompts.askYesNo(QStringLiteral("A question?"), QStringLiteral("Glyphsmith"), false);
+        else
+            prompts.input(QStringLiteral("A prompt"), QStringLiteral("Glyphsmith"), QString());
+        closer.stop();
+        QTRY_COMPARE(QApplication::focusWidget(), widget);
+        if (focus == "CharMapBG") {
+            QVERIFY(child<QWidget>("FocusMark")->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("Char Number: 2"));
+        }
+    }
+
+    void focusMarkOnlyWhileTheGridHasTheFocus()
+    {
+        hoverCell(20);
+        QWidget *mark = child<QWidget>("FocusMark");
+        child<QWidget>("Picture3")->setFocus(Qt::TabFocusReason);
+        QVERIFY(!mark->isVisible());
+        QVERIFY(child<QWidget>("Shape1")->isVisible()); // the hover frame is another thing
+        grid()->setFocus(Qt::MouseFocusReason);
+        QVERIFY(mark->isVisible());
+        QCOMPARE(mark->geometry(), child<QWidget>("Shape1")->geometry());
     }
 
     void tabVisitsTheControlsInOrder()
