@@ -113,7 +113,7 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     connect(&m_model, &CharMapModel::changed, this, &CharForm::refresh);
     connect(&m_model, &CharMapModel::pointerVisibilityChanged, this, &CharForm::setPointerVisible);
     connect(m_fonts, &QComboBox::currentIndexChanged, this, &CharForm::changeFont);
-    connect(m_grid, &GridView::doubleClicked, this, &CharForm::insertText);
+    connect(m_grid, &GridView::addRequested, this, &CharForm::insertText);
     connect(add, &QPushButton::clicked, this, &CharForm::insertText);
     connect(m_copy, &QPushButton::clicked, this, &CharForm::copyName);
     connect(icq, &QPushButton::clicked, this, &CharForm::saveToIcq);

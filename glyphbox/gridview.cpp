@@ -61,11 +61,13 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The press and release before it have already selected the cell.
     if (event->button() == Qt::LeftButton)
-        Q_EMIT doubleClicked();
+        Q_EMIT addRequested();
 }
 
 void GridView::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_model.keyPress(event->key()))
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        Q_EMIT addRequested();
+    else if (!m_model.keyPress(event->key()))
         QFrame::keyPressEvent(event);
 }

@@ -6,8 +6,8 @@ class CharMapModel;
 
 // The grid box: a 412 x 220 client area inside a 2-pixel border that shows the
 // model's kept image and hands mouse and arrow-key events to the model in client
-// pixels. The sunken frame is drawn around the cells only; the pixels the cell
-// divisions leave over show the window's background.
+// pixels; a double click or Enter asks for the selected character. The sunken frame is drawn around
+// the cells only; the pixels the cell divisions leave over show the window's background.
 class GridView : public QFrame
 {
     Q_OBJECT
@@ -18,7 +18,8 @@ public:
     explicit GridView(CharMapModel &model, QWidget *parent = nullptr);
 
 Q_SIGNALS:
-    void doubleClicked();
+    // A double click, or Enter: the selected character is to be added to the name.
+    void addRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

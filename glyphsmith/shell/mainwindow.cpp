@@ -290,7 +290,8 @@ void MainWindow::buildMenus()
     connect(m_quickSave, &QAction::triggered, this, [this] { m_files.quickSave(); });
     connect(addItem(m_fileMenu, "options", QStringLiteral("&Configure")), &QAction::triggered, this,
             &MainWindow::configureRequested);
-    connect(addItem(m_fileMenu, "exportasbitmap", QStringLiteral("&Export name as Bitmap")),
+    // B, not E: E is Exit's.
+    connect(addItem(m_fileMenu, "exportasbitmap", QStringLiteral("Export name as &Bitmap")),
             &QAction::triggered, this, [this] { m_files.exportBitmap(); });
     m_gameSpy = addItem(m_fileMenu, "saveingamespy", QStringLiteral("Save Name in &GameSpy\u00AE"));
     connect(m_gameSpy, &QAction::triggered, this, [this] { m_files.saveInGameSpy(); });

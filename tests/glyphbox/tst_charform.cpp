@@ -140,6 +140,12 @@ void TestCharForm::doubleClickAddsTheCharacter()
     doubleClick(cellPoint(31, 6));
     QCOMPARE(name()->text(), QStringLiteral(" \u00ff"));
     QVERIFY(!QApplication::overrideCursor());
+
+    // From the keyboard: Left to the cell before, Enter adds it as a double click does.
+    QTest::keyClick(grid(), Qt::Key_Left);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    QTest::keyClick(grid(), Qt::Key_Enter);
+    QCOMPARE(name()->text(), QStringLiteral(" \u00ff\u00fe\u00fe"));
 }
 
 void TestCharForm::addCharReplacesTheSelection()
