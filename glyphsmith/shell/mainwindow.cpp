@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "captionfit.h"
+#include "contrast.h"
 #include "cp1252.h"
 #include "framebox.h"
 #include "glyphboxlauncher.h"
@@ -374,6 +375,14 @@ void MainWindow::activate(SidePanel::Item item, bool fromKeyboard)
     }
 }
 
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The warning's colour is chosen for the window's background.
+    if (event->type() == QEvent::PaletteChange && m_checkLine)
+        showCheck();
+}
+
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
     // Only the bare background clears the hover; moves that children pass up (the
@@ -455,7 +464,7 @@ void MainWindow::showCheck()
     m_checkLine->setText(verdict.summary);
     QPalette pal = palette();
     if (!verdict.fine)
-        pal.setColor(QPalette::WindowText, QColor(0xB0, 0x30, 0x00));
+        pal.setColor(QPalette::WindowText, Contrast::warningOn(pal.color(QPalette::Window)));
     m_checkLine->setPalette(pal);
     QStringList findings;
     for (const NameFinding &finding : verdict.findings) {

@@ -52,6 +52,7 @@ Q_SIGNALS:
     void quitRequested();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:

@@ -1,4 +1,5 @@
 #include "apppaths.h"
+#include "contrast.h"
 #include "helpwindow.h"
 
 #include <QFile>
@@ -6,7 +7,11 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QtTest>
 
 class TestHelpWindow : public QObject
@@ -20,6 +25,8 @@ private Q_SLOTS:
     void showsPageFromProgramFolder();
     void missingPageNamesTheFile();
     void shippedPagePicturesExist();
+    void shippedPageReadsUnderAnyPalette_data();
+    void shippedPageReadsUnderAnyPalette();
     void showingAgainRaisesTheSameWindow();
     void keysClose_data();
     void keysClose();
@@ -105,6 +112,49 @@ void TestHelpWindow::shippedPagePicturesExist()
 
     HelpWindow *window = HelpWindow::showInstance();
     QVERIFY(window->viewer()->toPlainText().contains(QStringLiteral("Glyphbox")));
+}
+
+void TestHelpWindow::shippedPageReadsUnderAnyPalette_data()
+{
+    QTest::addColumn<QColor>("base"); // the viewer's background
+    QTest::addColumn<QColor>("text"); // and its text
+    QTest::newRow("light") << QColor(Qt::white) << QColor(Qt::black);
+    QTest::newRow("dark") << QColor(0x23, 0x26, 0x29) << QColor(0xfc, 0xfc, 0xfc);
+}
+
+// Every piece of text on the page, against whatever lies under it: its own
+// background, its table cell's, the page's, or the viewer's.
+void TestHelpWindow::shippedPageReadsUnderAnyPalette()
+{
+    QFETCH(QColor, base);
+    QFETCH(QColor, text);
+    HelpWindow *window = HelpWindow::showInstance();
+    QTextDocument *page = window->viewer()->document();
+    QVERIFY(page->toPlainText().contains(QStringLiteral("Glyphbox")));
+    auto colour = [](const QBrush &brush, const QColor &otherwise) {
+        return brush.style() == Qt::NoBrush ? otherwise : brush.color();
+    };
+    const QColor pageColour = colour(page->rootFrame()->frameFormat().background(), base);
+    QStringList unreadable;
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+        QColor under = colour(block.blockFormat().background(), pageColour);
+        const QTextCursor at(block);
+        if (QTextTable *table = at.currentTable())
+            under = colour(table->cellAt(at).format().background(),
+                           colour(table->format().background(), under));
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.text().trimmed().isEmpty())
+                continue;
+            const QTextCharFormat format = fragment.charFormat();
+            const QColor fg = colour(format.foreground(), text);
+            const QColor bg = colour(format.background(), under);
+            if (Contrast::ratio(fg, bg) < 4.5)
+                unreadable.append(QStringLiteral("%1 (%2 on %3)")
+                                      .arg(fragment.text().left(30), fg.name(), bg.name()));
+        }
+    }
+    QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QLatin1String("; "))));
 }
 
 void TestHelpWindow::showingAgainRaisesTheSameWindow()

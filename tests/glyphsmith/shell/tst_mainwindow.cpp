@@ -5,6 +5,7 @@
 #include "appcontroller.h"
 #include "apppaths.h"
 #include "configuredialog.h"
+#include "contrast.h"
 #include "cp1252.h"
 #include "gamemodes.h"
 #include "ingameview.h"
@@ -416,6 +417,16 @@ private Q_SLOTS:
         QVERIFY2(line->text().startsWith(summary), qPrintable(line->text()));
         const QColor normal = m_window->palette().color(QPalette::WindowText);
         QCOMPARE(line->palette().color(QPalette::WindowText) != normal, warned);
+        // Readable on the window's own background, and again under a dark palette.
+        QPalette dark = m_window->palette();
+        for (int pass = 0; pass < 2; ++pass) {
+            const QColor shown = line->palette().color(QPalette::WindowText);
+            QVERIFY2(Contrast::ratio(shown, m_window->palette().color(QPalette::Window)) >= 4.5,
+                     qPrintable(shown.name()));
+            dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+            dark.setColor(QPalette::WindowText, Qt::white);
+            m_window->setPalette(dark);
+        }
         QVERIFY2(line->toolTip().contains(finding), qPrintable(line->toolTip()));
         if (inGame.isEmpty())
             return;
