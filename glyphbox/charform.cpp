@@ -90,6 +90,8 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     auto *icq = button(this, "Command1", QStringLiteral("&Save to ICQ"), 72);
     auto *exit = button(this, "Command2", QStringLiteral("E&xit"), 104);
     m_keystroke = label(this, "Label4", QStringLiteral("Label4"), QRect(432, 136, 156, 19));
+    // At 9 pixels ´ ` ' ’ look alike: the name tells them apart, under the keystroke.
+    m_charName = label(this, "CharName", QString(), QRect(432, 156, 93, 112), true);
     m_grid = place(new GridView(m_model, this), "Ascii1", QRect(9, 48, 416, 224));
     m_shadow = place(new QWidget(this), "Picture3", QRect(56, 112, 33, 41));
     m_magnifier = place(new MagnifierView(m_model, this), "Ascii2", QRect(48, 104, 33, 41));
@@ -180,6 +182,7 @@ void CharForm::refresh()
     m_grid->update();
     m_magnifier->update();
     m_magnifier->setToolTip(magnifier.name);
+    m_charName->setText(m_model.selectedName());
     if (!m_model.keystroke().isEmpty()) {
         m_keystroke->setText(m_model.keystroke());
         m_keystroke->setToolTip(m_model.keystrokeHint());
