@@ -17,6 +17,12 @@ public:
 
     explicit GridView(CharMapModel &model, QWidget *parent = nullptr);
 
+    // Cells by number, 1 to 224, in the box's own pixels, for a screen reader.
+    int cellNumberAt(QPoint pos) const; // 0: none
+    QRect cellRect(int number) const;
+    QString cellName(int number) const; // "É, U+00C9 LATIN CAPITAL LETTER E WITH ACUTE"
+    int selectedNumber() const;
+
 Q_SIGNALS:
     // A double click, or Enter: the selected character is to be added to the name.
     void addRequested();
@@ -31,6 +37,8 @@ protected:
 
 private:
     QPoint toClient(QMouseEvent *event) const;
+    void modelChanged();
 
     CharMapModel &m_model;
+    int m_announced = 0; // the selection a screen reader was last told of
 };

@@ -3,6 +3,7 @@
 #include "focusframe.h"
 #include "fontpicture.h"
 #include "gridgeometry.h"
+#include "shellaccessibility.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -71,6 +72,7 @@ private:
 GridWidget::GridWidget(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("CharMapBG"));
+    ShellAccessibility::install();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
@@ -107,6 +109,16 @@ void GridWidget::showFocusMark()
     m_focusMark->setVisible(hasFocus());
 }
 
+int GridWidget::cellCount() const
+{
+    return GridGeometry::kCells;
+}
+
+QRect GridWidget::cellRect(int index) const
+{
+    return GridGeometry::cellRect(index);
+}
+
 void GridWidget::hideHighlight()
 {
     m_highlight->hide();
@@ -118,6 +130,8 @@ void GridWidget::showCell(int cell)
     m_highlight->setGeometry(GridGeometry::cellRect(cell));
     m_highlight->show();
     showFocusMark();
+    if (hasFocus())
+        announceCurrent(this, cell);
     Q_EMIT cellHovered(cell);
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "accessiblecells.h"
+
+#include <QStringList>
 #include <QWidget>
 
 class CellMarker;
@@ -13,7 +16,7 @@ class QImage;
 // previewing each as a hover does, and Enter or Space adds the cell under it, as a
 // click does. While it has the focus, and only then, a dashed mark (FocusMark)
 // shows the cursor's cell, or frames the picture before there is a cursor.
-class GridWidget : public QWidget
+class GridWidget : public QWidget, public AccessibleCells
 {
     Q_OBJECT
 
@@ -30,6 +33,14 @@ public:
 
     // The cell the keyboard acts on, or -1 before the first hover or key.
     int cursorCell() const { return m_cursor; }
+
+    // What each cell is called for a screen reader (its number and what it adds).
+    void setCellNames(const QStringList &names) { m_cellNames = names; }
+
+    int cellCount() const override;
+    QString cellName(int index) const override { return m_cellNames.value(index); }
+    QRect cellRect(int index) const override;
+    int currentCell() const override { return m_cursor; }
 
 Q_SIGNALS:
     // The pointer moved over cell 0..255, or the keyboard cursor onto it; the frame
@@ -55,4 +66,5 @@ private:
     CellMarker *m_focusMark = nullptr;
     int m_pressedCell = -1;
     int m_cursor = -1;
+    QStringList m_cellNames;
 };

@@ -18,6 +18,7 @@
 #include "namestripwidget.h"
 #include "outputbox.h"
 #include "prompts.h"
+#include "statusline.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -111,6 +112,30 @@ public:
     }
 };
 
+// What a cell adds, as a screen reader should say it: the characters, a space as
+// "space", codes text cannot show by number.
+QString spoken(const QByteArray &bytes)
+{
+    QStringList words;
+    QByteArray run;
+    auto endRun = [&] {
+        if (!run.isEmpty())
+            words.append(Cp1252::toUnicode(run));
+        run.clear();
+    };
+    for (char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code > ' ' && code != 0x7F) {
+            run.append(byte);
+            continue;
+        }
+        endRun();
+        words.append(code == ' ' ? QStringLiteral("space") : QStringLiteral("code %1").arg(code));
+    }
+    endRun();
+    return words.isEmpty() ? QStringLiteral("nothing") : words.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
@@ -166,6 +191,8 @@ void MainWindow::buildComposition()
     connect(m_panel, &SidePanel::backgroundHovered, this, &MainWindow::clearHover);
     connect(m_panel, &SidePanel::itemClicked, this,
             [this](SidePanel::Item item) { activate(item, false); });
+    connect(m_panel, &SidePanel::itemActivated, this,
+            [this](SidePanel::Item item) { activate(item, true); });
     for (int i = 0; i < SidePanel::kItems; ++i) {
         const auto item = static_cast<SidePanel::Item>(i);
         const QChar letter = SidePanel::mnemonic(item);
@@ -225,10 +252,17 @@ void MainWindow::buildComposition()
     m_modeLabel = label("Mode:", this, "Label7", twips(2160, 5040, 6135, 255));
 
     // Below the designed window: what the game will make of the name.
-    m_checkLine = place(new QLabel(this), "NameCheck", QRect(144, 355, 409, 17));
-    m_checkLine->setTextFormat(Qt::PlainText);
+    m_checkLine = place(new StatusLine(this), "NameCheck", QRect(144, 355, 409, 17));
     FrameBox *inGameFrame = frame("In game", this, "InGameFrame", QRect(144, 373, 410, 36));
     m_inGame = place(new InGameView(inGameFrame), "InGame", QRect(4, 13, 402, 19));
+
+    // Names for screen readers where no caption says what a control is.
+    m_grid->setAccessibleName(QStringLiteral("Glyph grid"));
+    m_strip->setAccessibleName(QStringLiteral("Name strip"));
+    m_rawText->setAccessibleName(QStringLiteral("Raw Source Code"));
+    m_commandText->setAccessibleName(QStringLiteral("Command Line"));
+    m_checkLine->setAccessibleName(QStringLiteral("Name check"));
+    m_colours->setAccessibleName(QStringLiteral("Q3:A Colors"));
 
     setTabOrder(m_grid, m_strip);
     setTabOrder(m_strip, m_deleteButton);
@@ -434,6 +468,12 @@ void MainWindow::showPicture()
 
 void MainWindow::showMode()
 {
+    QStringList names;
+    for (int cell = 0; cell < GridGeometry::kCells; ++cell)
+        names.append(QStringLiteral("Glyph %1, adds %2")
+                         .arg(cell + 1)
+                         .arg(spoken(m_composer.table()[std::size_t(cell)])));
+    m_grid->setCellNames(names);
     m_modeLabel->setText(m_modes.label());
     m_modeLabel->setToolTip(m_modes.fontNote());
     m_quickSave->setEnabled(m_modes.quickSaveEnabled());
@@ -461,7 +501,6 @@ void MainWindow::showCheck()
     const bool quoted = m_composer.cmdPrefix().endsWith('"');
 
     const NameVerdict verdict = NameCheck::check(raw, family, quoted);
-    m_checkLine->setText(verdict.summary);
     QPalette pal = palette();
     if (!verdict.fine)
         pal.setColor(QPalette::WindowText, Contrast::warningOn(pal.color(QPalette::Window)));
@@ -473,8 +512,8 @@ void MainWindow::showCheck()
                 ? finding.text
                 : QStringLiteral("Byte %1: %2").arg(finding.position + 1).arg(finding.text));
     }
-    m_checkLine->setToolTip(findings.isEmpty() ? verdict.summary
-                                               : findings.join(QLatin1Char('\n')));
+    m_checkLine->setStatus(verdict.summary,
+                           findings.isEmpty() ? verdict.summary : findings.join(QLatin1Char('\n')));
 
     const TableFiller filler = GameModes::mode(m_modes.mode()).filler;
     QList<QImage> glyphs;

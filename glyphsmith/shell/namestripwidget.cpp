@@ -1,9 +1,11 @@
 #include "namestripwidget.h"
 
+#include "cp1252.h"
 #include "focusframe.h"
 #include "gridgeometry.h"
 #include "namecomposer.h"
 #include "namestripimage.h"
+#include "shellaccessibility.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,7 +19,41 @@ NameStripWidget::NameStripWidget(const NameComposer &composer, QWidget *parent)
     setObjectName(QStringLiteral("Picture3"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&m_composer, &NameComposer::nameChanged, this, qOverload<>(&QWidget::update));
+    ShellAccessibility::install();
+    connect(&m_composer, &NameComposer::nameChanged, this, &NameStripWidget::nameChanged);
+}
+
+void NameStripWidget::nameChanged()
+{
+    update();
+    if (hasFocus() && currentCell() + 1 != m_shownSlot)
+        announceCurrent(this, currentCell());
+    m_shownSlot = currentCell() + 1;
+}
+
+int NameStripWidget::cellCount() const
+{
+    return NameComposer::kSlots;
+}
+
+QString NameStripWidget::cellName(int index) const
+{
+    const QByteArray text = m_composer.slotText(index + 1);
+    return QStringLiteral("Slot %1: %2")
+        .arg(index + 1)
+        .arg(text.trimmed().isEmpty() ? QStringLiteral("blank") : Cp1252::toDisplay(text));
+}
+
+QRect NameStripWidget::cellRect(int index) const
+{
+    return QRect(GridGeometry::slotLeft(index + 1), 0, NameStripImage::kBoxSize,
+                 NameStripImage::kHeight);
+}
+
+int NameStripWidget::currentCell() const
+{
+    // Past the end the marker stands under slot 25.
+    return std::min(m_composer.namePos(), NameComposer::kSlots) - 1;
 }
 
 void NameStripWidget::paintEvent(QPaintEvent *)
