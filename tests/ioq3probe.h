@@ -21,11 +21,14 @@
 // - it execs default.cfg (the probe puts an empty one in the base folder), then
 //   its config, then autoexec.cfg, each from the first folder that has it,
 //   before any command from the command line (only `+set` comes earlier);
-// - its config is q3config_server.cfg where the client's is q3config.cfg; it
-//   rewrites that file in the home folder at quit, from its archived settings,
-//   as the client does. The probe hands a q3config.cfg in either folder to the
-//   server under the server's name and gives it back (rewritten, in the home
-//   folder) afterwards, so a test deals with the client's file only.
+// - its config is q3config_server.cfg where the client's is q3config.cfg. Like
+//   the client it rewrites that file in the home folder from its archived
+//   settings at the start of a frame when one of them changed; a run here
+//   quits within its first frame, after that write, so a change made by the
+//   commands given reaches the file only through rewriteConfig(). The probe
+//   hands a q3config.cfg in either folder to the server under the server's
+//   name and gives it back (rewritten, in the home folder) afterwards, so a
+//   test deals with the client's file only.
 // What a run reports is the `name` cvar after start and the commands given,
 // read from a `writeconfig` of the archived settings. Commands are ASCII: they
 // pass through the command line.
@@ -41,11 +44,18 @@ public:
     // Why the engine cannot run here, or the empty text.
     static QString missing()
     {
-        const QFileInfo engine(QLatin1String(kEngine));
+        const QFileInfo engine{QString::fromLatin1(kEngine)};
         if (!engine.isFile() || !engine.isExecutable())
             return QStringLiteral("%1 is not installed (Debian package ioquake3-server)")
                 .arg(QLatin1String(kEngine));
         return {};
+    }
+
+    // The command that writes the engine's config now, as the client does when a
+    // setting changes.
+    static QString rewriteConfig()
+    {
+        return QStringLiteral("writeconfig ") + QLatin1String(kServerConfig);
     }
 
     // Makes `root`/base/glyph (with an empty default.cfg) and `root`/home/glyph.
@@ -72,7 +82,7 @@ public:
     };
 
     // Starts the engine as a client starts, runs `commands` (as a player types
-    // them: `seta name X`), and quits.
+    // them: `seta name X`, words without blanks in them), and quits.
     Run start(const QStringList &commands = {}) const
     {
         Run run;
@@ -92,8 +102,13 @@ public:
             QStringLiteral("+set"), QStringLiteral("fs_basepath"),    m_base,
             QStringLiteral("+set"), QStringLiteral("fs_homepath"),    m_home,
             QStringLiteral("+set"), QStringLiteral("ttycon"),         QStringLiteral("0")};
-        for (const QString &command : commands)
-            arguments << QLatin1Char('+') + command;
+        // One word an argument: the engine puts quotes around an argument holding
+        // a blank when it joins them into its command line.
+        for (const QString &command : commands) {
+            const QStringList words = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            for (qsizetype i = 0; i < words.size(); ++i)
+                arguments << (i == 0 ? QLatin1Char('+') + words[i] : words[i]);
+        }
         arguments << QStringLiteral("+writeconfig") << QLatin1String(kOut)
                   << QStringLiteral("+quit");
 

@@ -247,15 +247,21 @@ Saved save(const QString &folder, const QByteArray &nameLine)
         return saved;
     saved.scriptReplaced = script->existed();
 
+    // A file that runs our script already is not written, nor locked; one that
+    // needs our line is read again under its lock.
+    TextFile::Contents current = TextFile::read(saved.autoexecPath, kMaxAutoexecSize);
+    Scan found = scan(current.data);
     AtomicFile autoexec(saved.autoexecPath);
-    if (saved.error = autoexec.begin(kLockTimeoutMs); !saved.error.ok())
-        return saved;
-    const TextFile::Contents current = TextFile::read(autoexec.target(), kMaxAutoexecSize);
+    if (current.error.ok() && !found.runs) {
+        if (saved.error = autoexec.begin(kLockTimeoutMs); !saved.error.ok())
+            return saved;
+        current = TextFile::read(autoexec.target(), kMaxAutoexecSize);
+        found = scan(current.data);
+    }
     if (!current.error.ok()) {
         saved.error = {current.error.kind(), saved.autoexecPath, current.error.detail()};
         return saved;
     }
-    const Scan found = scan(current.data);
     if (!found.runs && found.zero) {
         saved.error = {Kind::Refused, saved.autoexecPath,
                        QStringLiteral("It holds a zero byte, after which the game reads nothing: "
@@ -297,10 +303,14 @@ Undone undo(const QString &folder)
     undone.autoexecPath = inFolder(folder, kAutoexecName);
     if (undone.error = checkFolder(folder); !undone.error.ok())
         return undone;
+    // Nothing of ours in it: not locked, not written.
+    TextFile::Contents current = TextFile::read(undone.autoexecPath, kMaxAutoexecSize);
     AtomicFile file(undone.autoexecPath);
-    if (undone.error = file.begin(kLockTimeoutMs); !undone.error.ok())
-        return undone;
-    const TextFile::Contents current = TextFile::read(file.target(), kMaxAutoexecSize);
+    if (current.error.ok() && withoutOurLines(current.data).lines > 0) {
+        if (undone.error = file.begin(kLockTimeoutMs); !undone.error.ok())
+            return undone;
+        current = TextFile::read(file.target(), kMaxAutoexecSize);
+    }
     if (!current.error.ok()) {
         undone.error = {current.error.kind(), undone.autoexecPath, current.error.detail()};
         return undone;
