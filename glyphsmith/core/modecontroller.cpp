@@ -67,14 +67,22 @@ bool ModeController::loadModeFont(const ModeInfo &info, const QString &path)
     QString note;
     const bool ownFont = info.id == ModeId::QuakeWorld || info.id == ModeId::Quake3;
     if (m_folders.useGameFonts && ownFont) {
-        const QString folder =
-            info.id == ModeId::QuakeWorld ? m_folders.quakeWorld : m_folders.quake3;
-        if (folder.isEmpty()) {
+        const bool qw = info.id == ModeId::QuakeWorld;
+        QStringList folders = qw ? m_folders.quakeWorldFonts : m_folders.quake3Fonts;
+        if (folders.isEmpty() && !(qw ? m_folders.quakeWorld : m_folders.quake3).isEmpty())
+            folders = {qw ? m_folders.quakeWorld : m_folders.quake3};
+        if (folders.isEmpty()) {
             note = QStringLiteral("The game's own font is not shown: no game folder is "
                                   "configured for this game.");
         } else {
-            const GameFont::Result font =
-                GameFont::fromGameFolder(*GameFamilies::family(info.family).fontEngine, folder);
+            // The home folder wins over the data folders as a whole, as in the engines.
+            GameFont::Result font;
+            for (const QString &folder : std::as_const(folders)) {
+                font = GameFont::fromGameFolder(*GameFamilies::family(info.family).fontEngine,
+                                                folder);
+                if (font.ok())
+                    break;
+            }
             if (font.ok()) {
                 useGameFont(font.value.image,
                             QStringLiteral("The game's own font: %1").arg(font.value.source));
@@ -116,7 +124,7 @@ bool ModeController::loadChosenFont(const ModeInfo &info, const QString &path)
 bool ModeController::startUp()
 {
     m_mode = ModeId::Quake3;
-    m_configFamily = &GameFamilies::family(FamilyId::Quake3);
+    m_configFamily = &targetRow(FamilyId::Quake3);
     const ModeInfo &q3 = GameModes::mode(ModeId::Quake3);
     m_colourPictures.fill(std::nullopt);
     const bool loaded = loadModeFont(q3, AppPaths::dataFile(QString::fromLatin1(q3.picture)));
@@ -154,7 +162,7 @@ bool ModeController::enterMode(ModeId id)
     m_composer.applyFiller(info.filler);
     m_label = QString::fromLatin1(info.label);
     if (info.setsConfigFamily)
-        m_configFamily = &GameFamilies::family(info.family);
+        m_configFamily = &targetRow(info.family);
     m_quickSave = info.quickSave;
     m_saveName = info.saveName;
     m_colourList = info.filler == TableFiller::Quake3;
@@ -199,4 +207,16 @@ bool ModeController::pickColour(int index)
     }
     m_composer.setColorCode(QByteArray(colour.code));
     return true;
+}
+
+const GameFamily &ModeController::targetRow(FamilyId id) const
+{
+    switch (id) {
+    case FamilyId::QuakeWorld:
+        return GameFamilies::family(id, m_folders.quakeWorldTarget);
+    case FamilyId::Quake3:
+        return GameFamilies::family(id, m_folders.quake3Target);
+    default:
+        return GameFamilies::family(id);
+    }
 }

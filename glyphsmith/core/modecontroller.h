@@ -4,7 +4,9 @@
 #include "gamemodes.h"
 
 #include <QObject>
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -40,6 +42,14 @@ public:
         bool useGameFonts = false;
         QString quakeWorld; // the Quake "id1" folder, or a mod's
         QString quake3;     // the Quake III "baseq3" folder, or a mod's
+        // Where the installed client looks for its font, in its own order (the
+        // player's home game folder first); empty: the folder above alone.
+        QStringList quakeWorldFonts;
+        QStringList quake3Fonts;
+        // The server or client the name is checked for (GameTarget keys); empty
+        // gives the family's default target.
+        QByteArray quakeWorldTarget;
+        QByteArray quake3Target;
     };
     // Takes effect from the next mode entry (start-up included).
     void setGameFolders(const GameFolders &folders) { m_folders = folders; }
@@ -59,11 +69,8 @@ public:
     QImage glyph(int cell, int gameColour = -1) const;
     QString label() const { return m_label; }
     ModeId mode() const { return m_mode; }
-    // The game whose facts apply to the current name.
-    const GameFamily &family() const
-    {
-        return GameFamilies::family(GameModes::mode(m_mode).family);
-    }
+    // The game whose facts apply to the current name: the chosen target's row.
+    const GameFamily &family() const { return targetRow(GameModes::mode(m_mode).family); }
     // The game whose folder QuickSave and the profile save write into: the last
     // QuakeWorld or Quake III mode entered (Quake III at start-up).
     const GameFamily &configFamily() const { return *m_configFamily; }
@@ -78,6 +85,7 @@ Q_SIGNALS:
     void modeChanged(); // label, enabled states or config key
 
 private:
+    const GameFamily &targetRow(FamilyId id) const;
     bool loadPicture(const QString &path);
     bool loadModeFont(const ModeInfo &info, const QString &path);
     bool loadChosenFont(const ModeInfo &info, const QString &path);

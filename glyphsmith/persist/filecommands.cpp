@@ -4,6 +4,7 @@
 #include "atomicfile.h"
 #include "bitmapexport.h"
 #include "cp1252.h"
+#include "gamescript.h"
 #include "glyphsettings.h"
 #include "keystore.h"
 #include "modecontroller.h"
@@ -12,10 +13,13 @@
 #include "namestripimage.h"
 #include "prompts.h"
 #include "scriptwriter.h"
+#include "xqfconfig.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 
@@ -88,6 +92,43 @@ int fileDeviceError(FileError::Kind kind)
         break;
     }
     return QFileDevice::UnspecifiedError;
+}
+
+// A configured folder that holds only the game's data, of a client whose home we
+// do not know: the player's config is elsewhere, and the data is not theirs to write.
+QString noHomeMessage(const ConfiguredGame &game)
+{
+    return QStringLiteral("%1 is the game data of %2, which keeps the player's config in a "
+                          "folder Glyphsmith does not know. Nothing was saved: configure the "
+                          "folder %2 writes its config in.")
+        .arg(QDir::toNativeSeparators(game.folder), game.installation->name());
+}
+
+// The sentence QuickSave adds for a client that writes its config back itself.
+QString rewriteSentence(const ConfiguredGame &game)
+{
+    if (!game.installation)
+        return {};
+    switch (game.installation->configRewrite()) {
+    case ConfigRewrite::WhileRunning:
+        return QStringLiteral("%1 rewrites this file while it runs: close the game before you "
+                              "save, or the name is lost at its next write.")
+            .arg(game.installation->name());
+    case ConfigRewrite::AtQuit:
+        return QStringLiteral("%1 rewrites this file when it quits: close the game before you "
+                              "save, or the name is lost then.")
+            .arg(game.installation->name());
+    case ConfigRewrite::Never:
+        break;
+    }
+    return {};
+}
+
+ConfigureField fieldOf(const GameFamily &family)
+{
+    return QByteArrayView(family.configKey) == GlyphSettings::kQuakeFolder
+               ? ConfigureField::Quake
+               : ConfigureField::QuakeIII;
 }
 
 } // namespace
@@ -163,9 +204,15 @@ void FileCommands::quickSave()
     if (refusesName(m_composer, m_prompts))
         return;
     const GameFamily &family = m_modes.configFamily();
-    m_quickSavePath = gameFolderFile(QString::fromLatin1(family.quickSaveFile));
-    if (m_quickSavePath.isEmpty()) {
+    const ConfiguredGame game = configuredGame();
+    if (!game.configured()) {
+        m_quickSavePath.clear();
         m_prompts.message(kNotConfigured, kTitle);
+        return;
+    }
+    m_quickSavePath = game.configFile(QString::fromLatin1(family.quickSaveFile));
+    if (m_quickSavePath.isEmpty()) {
+        m_prompts.message(noHomeMessage(game), kTitle);
         return;
     }
     bool created = false;
@@ -176,9 +223,15 @@ void FileCommands::quickSave()
         m_prompts.message(scriptFailure(written), kTitle);
         return;
     }
-    if (!created)
-        m_prompts.message(QStringLiteral("File Saved to Default Config: ") + m_quickSavePath,
-                          kTitle);
+    QString rewrite = rewriteSentence(game);
+    if (!created) {
+        QString text = QStringLiteral("File Saved to Default Config: ") + m_quickSavePath;
+        if (!rewrite.isEmpty())
+            text += u'\r' + std::exchange(rewrite, QString());
+        m_prompts.message(text, kTitle);
+    }
+    if (!rewrite.isEmpty())
+        m_prompts.message(rewrite, kTitle);
     if (family.quickSaveHint) {
         m_prompts.message(QStringLiteral("File saved to: ") + m_quickSavePath +
                               QStringLiteral("\rYou will need to manually execute this script."),
@@ -210,11 +263,16 @@ void FileCommands::saveInGameSpy()
     }
 
     const GameFamily &family = m_modes.configFamily();
-    m_quickSavePath = gameFolderFile(fileName);
+    const ConfiguredGame game = configuredGame();
+    m_quickSavePath = gameFolderFile(game, fileName);
     // A profile naming a file that was never written helps nobody: without a
     // folder nothing is stored at all.
-    if (m_quickSavePath.isEmpty()) {
+    if (!game.configured()) {
         m_prompts.message(kNotConfigured, kTitle);
+        return;
+    }
+    if (m_quickSavePath.isEmpty()) {
+        m_prompts.message(noHomeMessage(game), kTitle);
         return;
     }
     const QString key =
@@ -320,13 +378,159 @@ void FileCommands::exportBitmap()
     m_prompts.message(QStringLiteral("Exported bitmap to: ") + path, kTitle);
 }
 
-// The family's folder from the settings, joined with `fileName`; empty when the
-// folder is not configured.
-QString FileCommands::gameFolderFile(const QString &fileName) const
+ConfiguredGame FileCommands::configuredGame() const
 {
-    const QString folder = GlyphSettings::read(QLatin1String(m_modes.configFamily().configKey));
+    return ConfiguredGames::fromSettings(fieldOf(m_modes.configFamily()), m_places);
+}
+
+// `fileName` in the folder the game's scripts go into; empty when there is none.
+QString FileCommands::gameFolderFile(const ConfiguredGame &game, const QString &fileName) const
+{
+    const QString folder = game.scriptFolder();
     if (folder.isEmpty())
         return {};
     return folder.endsWith(QLatin1Char('/')) ? folder + fileName
                                              : folder + QLatin1Char('/') + fileName;
+}
+
+// The name line in the client's own syntax; the family's where no client is known.
+QByteArray FileCommands::gameNameLine(const ConfiguredGame &game) const
+{
+    const QByteArray command = game.installation ? game.installation->nameCommand()
+                               : m_modes.configFamily().id == FamilyId::Quake3
+                                   ? QByteArrayLiteral("seta name")
+                                   : QByteArrayLiteral("name");
+    return command + " \"" + m_composer.rawName() + '"';
+}
+
+void FileCommands::saveInGame()
+{
+    static const QString title = QStringLiteral("Save Name in Game");
+    if (refusesName(m_composer, m_prompts))
+        return;
+    const ConfiguredGame game = configuredGame();
+    if (!game.configured()) {
+        m_prompts.message(kNotConfigured, title);
+        return;
+    }
+    const QString folder = game.scriptFolder();
+    if (folder.isEmpty()) {
+        m_prompts.message(noHomeMessage(game), title);
+        return;
+    }
+    if (game.installation && !game.installation->homeExists()) {
+        m_prompts.message(QStringLiteral("%1 has not made its folder %2 yet: start the game "
+                                         "once, then save again. Nothing was saved.")
+                              .arg(game.installation->name(), QDir::toNativeSeparators(folder)),
+                          title);
+        return;
+    }
+    const GameScript::Saved saved = GameScript::save(folder, gameNameLine(game));
+    if (!saved.error.ok()) {
+        QString text = scriptFailure(saved.error);
+        text += saved.notUndone.ok()
+                    ? QStringLiteral("\rNothing was saved.")
+                    : QStringLiteral("\r%1 runs glyphsmith.cfg all the same, and could not be "
+                                     "set back: %2")
+                          .arg(saved.autoexecPath, saved.notUndone.text());
+        m_prompts.message(text, title);
+        return;
+    }
+    m_quickSavePath = saved.scriptPath;
+    const QString game_ = game.installation ? game.installation->name()
+                                            : QStringLiteral("The game");
+    QString text = QStringLiteral("Your name is saved in %1, and %2 runs it at every start.")
+                       .arg(QDir::toNativeSeparators(saved.scriptPath),
+                            QDir::toNativeSeparators(saved.autoexecPath));
+    switch (saved.autoexec) {
+    case GameScript::AutoexecChange::AlreadyRuns:
+        break;
+    case GameScript::AutoexecChange::Added:
+        text += QStringLiteral(" One line was added to it to run the script.");
+        break;
+    case GameScript::AutoexecChange::Created:
+        text += QStringLiteral(" It was created for that.");
+        break;
+    }
+    text += QStringLiteral("\r%1 takes the name when it next starts; to take it now, type\r"
+                           "exec glyphsmith.cfg\rin the game's console.")
+                .arg(game_);
+    text += QStringLiteral("\rUndo Save Name in Game takes the line out of autoexec.cfg again.");
+    m_prompts.message(text, title);
+}
+
+void FileCommands::undoSaveInGame()
+{
+    static const QString title = QStringLiteral("Undo Save Name in Game");
+    const ConfiguredGame game = configuredGame();
+    const QString folder = game.scriptFolder();
+    if (folder.isEmpty()) {
+        m_prompts.message(game.configured() ? noHomeMessage(game) : kNotConfigured, title);
+        return;
+    }
+    const GameScript::Undone undone = GameScript::undo(folder);
+    if (!undone.error.ok()) {
+        m_prompts.message(QStringLiteral("Could not change %1:\r%2\rNothing was changed.")
+                              .arg(undone.error.path(), undone.error.detail()),
+                          title);
+        return;
+    }
+    const QString path = QDir::toNativeSeparators(undone.autoexecPath);
+    QString text;
+    switch (undone.removal) {
+    case GameScript::Removal::Removed:
+        text = QStringLiteral("The line that ran glyphsmith.cfg is gone from %1: the file is as "
+                              "it was before Glyphsmith changed it.");
+        break;
+    case GameScript::Removal::FileRemoved:
+        text = QStringLiteral("%1 is gone again: Glyphsmith had created it to run "
+                              "glyphsmith.cfg.");
+        break;
+    case GameScript::Removal::NotOurs:
+        text = QStringLiteral("%1 runs glyphsmith.cfg by a line of your own; it was left as it "
+                              "is.");
+        break;
+    case GameScript::Removal::NoLine:
+        text = QStringLiteral("Nothing in %1 runs glyphsmith.cfg; nothing was changed.");
+        break;
+    }
+    m_prompts.message(text.arg(path), title);
+}
+
+void FileCommands::saveInXqf()
+{
+    static const QString title = QStringLiteral("Save Name in XQF");
+    if (refusesName(m_composer, m_prompts))
+        return;
+    const ConfiguredGame game = configuredGame();
+    XqfConfig::Game xqfGame = XqfConfig::Game::QuakeWorld;
+    if (m_modes.configFamily().id == FamilyId::Quake3)
+        xqfGame = game.targetKey() == "openarena" ? XqfConfig::Game::OpenArena
+                                                  : XqfConfig::Game::Quake3;
+    const XqfConfig::Saved saved =
+        XqfConfig::save(XqfConfig::configPath(m_places.home, m_places.xdgConfigHome), xqfGame,
+                        m_places.home, gameNameLine(game));
+    if (!saved.error.ok()) {
+        QString text = scriptFailure(saved.error);
+        text += saved.notUndone.ok()
+                    ? QStringLiteral("\rNothing was saved.")
+                    : QStringLiteral("\r%1 names glyphsmith.cfg all the same, and could not be "
+                                     "set back: %2")
+                          .arg(saved.configPath, saved.notUndone.text());
+        m_prompts.message(text, title);
+        return;
+    }
+    m_quickSavePath = saved.scriptPath;
+    QString text =
+        QStringLiteral("Your name is saved in %1, and XQF's Custom CFG for %2 is now "
+                       "glyphsmith.cfg (in %3).")
+            .arg(QDir::toNativeSeparators(saved.scriptPath),
+                 QLatin1String(XqfConfig::row(xqfGame).id),
+                 QDir::toNativeSeparators(saved.configPath));
+    if (!saved.listed)
+        text += QStringLiteral(" XQF does not list that folder's configs, but passes the name to "
+                               "the game all the same.");
+    text += QStringLiteral("\rXQF runs it after its own player name each time it starts the "
+                           "game, so this name is the one the game takes.");
+    m_prompts.message(text, title);
 }

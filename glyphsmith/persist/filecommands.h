@@ -1,5 +1,8 @@
 #pragma once
 
+#include "configuredgame.h"
+#include "installplaces.h"
+
 #include <QString>
 
 class ModeController;
@@ -21,7 +24,18 @@ public:
     void saveName();
     void quickSave();
     void saveInGameSpy();
+    // The name where it stays: glyphsmith.cfg in the installation's home game
+    // folder, run from autoexec.cfg there; and the undo of its autoexec.cfg line.
+    void saveInGame();
+    void undoSaveInGame();
+    // glyphsmith.cfg as the Custom CFG of the game's section in XQF's config.
+    void saveInXqf();
     void exportBitmap();
+
+    // Where the installed clients are looked for; the player's own by default.
+    void setInstallPlaces(const InstallPlaces &places) { m_places = places; }
+    // The configured game of the family QuickSave writes for, matched to what is installed.
+    ConfiguredGame configuredGame() const;
 
     // The target of the last QuickSave or profile save.
     QString quickSavePath() const { return m_quickSavePath; }
@@ -35,10 +49,12 @@ public:
     static bool refusesName(const NameComposer &composer, Prompts &prompts);
 
 private:
-    QString gameFolderFile(const QString &fileName) const;
+    QString gameFolderFile(const ConfiguredGame &game, const QString &fileName) const;
+    QByteArray gameNameLine(const ConfiguredGame &game) const;
 
     const NameComposer &m_composer;
     const ModeController &m_modes;
     Prompts &m_prompts;
     QString m_quickSavePath;
+    InstallPlaces m_places = InstallPlaces::fromEnvironment();
 };

@@ -331,7 +331,10 @@ void TestModeController::gameFontsReplaceShippedPictures()
 
     NameComposer composer;
     ModeController modes(composer, m_prompts);
-    modes.setGameFolders({switchedOn, {}, game});
+    ModeController::GameFolders folders;
+    folders.useGameFonts = switchedOn;
+    folders.quake3 = game;
+    modes.setGameFolders(folders);
     QVERIFY(modes.startUp());
     if (ModeId(mode) != ModeId::Quake3) {
         m_prompts.fileAnswers.push_back(pk3);

@@ -115,7 +115,7 @@ void TestAccessibility::partsHaveNamesAndRoles_data()
     main("copy command line", "Label11", QAccessible::Button, "Copy Command Line");
     main("help menu", "Label9", QAccessible::ButtonMenu, "Help");
     main("name check", "NameCheck", QAccessible::StatusBar, "Name check",
-         "Quake III: 3 of 35 bytes - fine");
+         "Quake III Arena (ioquake3): 3 of 35 bytes - fine");
     const auto box = [](const char *row, const char *part, QAccessible::Role role,
                         const QString &name) {
         QTest::newRow(row) << true << part << int(role) << name << QString();
