@@ -400,7 +400,15 @@ QByteArray FileCommands::gameNameLine(const ConfiguredGame &game) const
                                : m_modes.configFamily().id == FamilyId::Quake3
                                    ? QByteArrayLiteral("seta name")
                                    : QByteArrayLiteral("name");
-    return command + " \"" + m_composer.rawName() + '"';
+    // The value as the mode frames it (Quake III's "^7" around the name), without
+    // the script line's own command and comment.
+    const QByteArray prefix = m_composer.cmdPrefix();
+    const QByteArray suffix = m_composer.cmdSuffix();
+    const qsizetype open = prefix.indexOf('"');
+    const qsizetype close = suffix.indexOf('"');
+    const QByteArray value = (open >= 0 ? prefix.mid(open + 1) : QByteArray()) +
+                             m_composer.rawName() + (close >= 0 ? suffix.left(close) : suffix);
+    return command + " \"" + value + '"';
 }
 
 void FileCommands::saveInGame()

@@ -133,3 +133,30 @@ void NameCommands::take(const QByteArray &raw)
     if (!remarks.isEmpty())
         m_prompts.message(remarks.join(QLatin1Char('\r')), kTitle);
 }
+
+std::optional<QString> NameCommands::consoleLine()
+{
+    const QByteArray raw = m_composer.rawName();
+    if (raw.isEmpty()) {
+        m_prompts.message(QStringLiteral("The name is empty: there is no console line to copy."),
+                          kTitle);
+        return std::nullopt;
+    }
+    const EzQuakeConsole::Line line = EzQuakeConsole::encode(raw);
+    if (!line.leftOut.isEmpty()) {
+        QStringList why;
+        for (const EzQuakeConsole::LeftOut &out : line.leftOut)
+            why << QStringLiteral("Byte %1 of the name is not in the console line: %2.")
+                       .arg(out.position + 1)
+                       .arg(EzQuakeConsole::describe(out.reason));
+        // One sentence per byte, but a long run of one reason says it once.
+        if (why.size() > 5) {
+            const qsizetype more = why.size() - 4;
+            why = why.mid(0, 4);
+            why << QStringLiteral("%1 more bytes are left out.").arg(more);
+        }
+        why << QStringLiteral("The rest of the name was copied.");
+        m_prompts.message(why.join(u'\r'), kTitle);
+    }
+    return QString::fromLatin1(line.text);
+}

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 class ModeController;
 class NameComposer;
@@ -21,6 +22,11 @@ public:
 
     void openFromScript();
     void paste(const QString &clipboardText);
+    // Copy Console Line: the text for the clipboard, `name "<escaped>"` in
+    // ezQuake's escapes, which ezQuake turns back into the raw name. Bytes it
+    // would drop or refuse are left out and the user is told which and why.
+    // Nothing for an empty name (the user is told).
+    std::optional<QString> consoleLine();
 
 private:
     void take(const QByteArray &raw);

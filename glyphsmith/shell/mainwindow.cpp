@@ -7,6 +7,7 @@
 #include "framebox.h"
 #include "glyphboxlauncher.h"
 #include "glyphpreview.h"
+#include "configuredgame.h"
 #include "glyphsettings.h"
 #include "gridgeometry.h"
 #include "gridwidget.h"
@@ -178,8 +179,17 @@ void MainWindow::startUp()
     ModeController::GameFolders folders;
     folders.useGameFonts =
         GlyphSettings::read(QLatin1String(GlyphSettings::kGameFonts)) == QLatin1String("yes");
-    folders.quakeWorld = GlyphSettings::read(QLatin1String(GlyphSettings::kQuakeFolder));
-    folders.quake3 = GlyphSettings::read(QLatin1String(GlyphSettings::kQuake3Folder));
+    // Each folder with the installed client it belongs to: its font is searched
+    // over the client's home and data, and the name is checked for its game.
+    const InstallPlaces places = InstallPlaces::fromEnvironment();
+    const ConfiguredGame quake = ConfiguredGames::fromSettings(ConfigureField::Quake, places);
+    const ConfiguredGame quake3 = ConfiguredGames::fromSettings(ConfigureField::QuakeIII, places);
+    folders.quakeWorld = quake.folder;
+    folders.quakeWorldFonts = quake.fontFolders();
+    folders.quakeWorldTarget = quake.targetKey();
+    folders.quake3 = quake3.folder;
+    folders.quake3Fonts = quake3.fontFolders();
+    folders.quake3Target = quake3.targetKey();
     m_modes.setGameFolders(folders);
     m_modes.startUp();
 }
@@ -330,6 +340,19 @@ void MainWindow::buildMenus()
             &QAction::triggered, this, [this] { m_files.exportBitmap(); });
     m_gameSpy = addItem(m_fileMenu, "saveingamespy", QStringLiteral("Save Name in &GameSpy\u00AE"));
     connect(m_gameSpy, &QAction::triggered, this, [this] { m_files.saveInGameSpy(); });
+    // Where a name stays on today's systems: XQF's Custom CFG, and a script of
+    // its own run at the game's start.
+    m_saveInXqf = addItem(m_fileMenu, "saveinxqf", QStringLiteral("Save Name in &XQF"));
+    connect(m_saveInXqf, &QAction::triggered, this, [this] { m_files.saveInXqf(); });
+    m_saveInGame = addItem(m_fileMenu, "saveingame", QStringLiteral("Save Name &in Game"));
+    connect(m_saveInGame, &QAction::triggered, this, [this] { m_files.saveInGame(); });
+    m_undoSaveInGame =
+        addItem(m_fileMenu, "undosaveingame", QStringLiteral("&Undo Save Name in Game"));
+    connect(m_undoSaveInGame, &QAction::triggered, this, [this] { m_files.undoSaveInGame(); });
+    m_copyConsoleLine =
+        addItem(m_fileMenu, "copyconsoleline", QStringLiteral("Copy Conso&le Line"));
+    connect(m_copyConsoleLine, &QAction::triggered, this, &MainWindow::copyConsoleLine);
+    m_commandText->addAction(m_copyConsoleLine);
     m_fileMenu->addSeparator()->setObjectName(QStringLiteral("blankbar1"));
     connect(addItem(m_fileMenu, "Exit", QStringLiteral("&Exit")), &QAction::triggered, this,
             &MainWindow::confirmExit);
@@ -479,6 +502,10 @@ void MainWindow::showMode()
     m_quickSave->setEnabled(m_modes.quickSaveEnabled());
     m_saveName->setEnabled(m_modes.saveNameEnabled());
     m_gameSpy->setEnabled(m_modes.gameSpyEnabled());
+    m_saveInGame->setEnabled(m_modes.quickSaveEnabled());
+    m_undoSaveInGame->setEnabled(m_modes.quickSaveEnabled());
+    m_saveInXqf->setEnabled(m_modes.gameSpyEnabled());
+    m_copyConsoleLine->setEnabled(m_modes.family().ezQuakeConsoleLine);
     m_colours->setEnabled(m_modes.colourListEnabled());
 }
 
@@ -523,6 +550,12 @@ void MainWindow::showCheck()
             glyphs.append(m_modes.glyph(cell, g.colour));
     }
     m_inGame->setGlyphs(glyphs);
+}
+
+void MainWindow::copyConsoleLine()
+{
+    if (const std::optional<QString> line = m_names.consoleLine())
+        QGuiApplication::clipboard()->setText(*line);
 }
 
 void MainWindow::pasteName()

@@ -72,6 +72,7 @@ private:
     void showName();
     void showCheck();
     void pasteName();
+    void copyConsoleLine();
     void confirmExit();
     void startGlyphbox();
 
@@ -101,4 +102,8 @@ private:
     QAction *m_saveName = nullptr;
     QAction *m_quickSave = nullptr;
     QAction *m_gameSpy = nullptr;
+    QAction *m_saveInXqf = nullptr;
+    QAction *m_saveInGame = nullptr;
+    QAction *m_undoSaveInGame = nullptr;
+    QAction *m_copyConsoleLine = nullptr;
 };

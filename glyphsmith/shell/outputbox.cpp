@@ -187,6 +187,8 @@ void OutputBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
     menu.addAction(QStringLiteral("&Copy"), this, &OutputBox::copy);
+    // The box's own actions (Copy Console Line on the Command Line) follow.
+    menu.addActions(actions());
     menu.exec(event->globalPos());
 }
 

@@ -3,6 +3,8 @@
 #include "filecommands.h"
 #include "fileerrortest.h"
 #include "gamemodes.h"
+#include "gamescript.h"
+#include "installations/fakeinstalls.h"
 #include "glyphsettings.h"
 #include "keystore.h"
 #include "modecontroller.h"
@@ -12,6 +14,7 @@
 #include "testfiles.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -64,6 +67,9 @@ private Q_SLOTS:
     void gameSpyKeepsDoubleExtensionAndNestedProfiles();
     void gameSpyIsAllOrNothing_data();
     void gameSpyIsAllOrNothing();
+
+    void installedGames_data();
+    void installedGames();
 
     void copyWidth_data();
     void copyWidth();
@@ -514,6 +520,132 @@ void TestFileCommands::gameSpyIsAllOrNothing()
     QCOMPARE(QDir(gameFolder()).entryList(QDir::AllEntries | QDir::Hidden), before);
     QCOMPARE(QDir(QFileInfo(store).path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("registry.reg")});
+}
+
+// The commands that write into a game, with the configured folder matched to the
+// installed client it belongs to: the name goes where the client reads it, and
+// never into its data.
+void TestFileCommands::installedGames_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("files"); // made before, "~/x" in the fake home, "/x" below its root
+    QTest::addColumn<QString>("configured");
+    QTest::addColumn<QString>("written"); // the file the name goes into, or empty for none
+    QTest::addColumn<QByteArray>("bytes"); // that file's bytes after
+    QTest::addColumn<QStringList>("messages"); // %1: the written file, %2: the configured folder
+
+    const QStringList openArena = {"~/.openarena/baseoa/q3config.cfg",
+                                   "/usr/lib/openarena/baseoa/pak0.pk3"};
+    const QString oaConfig = "~/.openarena/baseoa/q3config.cfg";
+    QTest::newRow("quicksave, OpenArena by its data folder: the home config, and close the game")
+        << "quicksave" << openArena << "/usr/lib/openarena/baseoa" << oaConfig
+        << QByteArray("\r\nname \"^7A^7\" //GLYPHSMITH v6.1\r\n")
+        << QStringList{"File Saved to Default Config: %1\rOpenArena rewrites this file while it "
+                       "runs: close the game before you save, or the name is lost at its next "
+                       "write."};
+    QTest::newRow("quicksave, OpenArena by its home folder")
+        << "quicksave" << openArena << "~/.openarena/baseoa" << oaConfig
+        << QByteArray("\r\nname \"^7A^7\" //GLYPHSMITH v6.1\r\n")
+        << QStringList{"File Saved to Default Config: %1\rOpenArena rewrites this file while it "
+                       "runs: close the game before you save, or the name is lost at its next "
+                       "write."};
+    // Steam's Quake is data only: whichever client plays it keeps the config elsewhere.
+    const QString noHome = "%2 is the game data of Quake (Steam), which keeps the player's "
+                           "config in a folder Glyphsmith does not know. Nothing was saved: "
+                           "configure the folder Quake (Steam) writes its config in.";
+    const QStringList steam = {"~/.local/share/Steam/steamapps/common/Quake/id1/pak0.pak",
+                               "~/.local/share/Steam/steamapps/libraryfolders.vdf"};
+    QTest::newRow("quicksave, a data folder of a client without a known home: nothing written")
+        << "quicksave" << steam << "~/.local/share/Steam/steamapps/common/Quake/id1" << QString()
+        << QByteArray() << QStringList{noHome};
+    QTest::newRow("save in game, a data folder without a known home: nothing written")
+        << "saveingame" << steam << "~/.local/share/Steam/steamapps/common/Quake/id1" << QString()
+        << QByteArray() << QStringList{noHome};
+    QTest::newRow("save in game, OpenArena: its own script, run from the player's autoexec.cfg")
+        << "saveingame" << (openArena + QStringList{"~/.openarena/baseoa/autoexec.cfg"})
+        << "/usr/lib/openarena/baseoa" << "~/.openarena/baseoa/glyphsmith.cfg"
+        << GameScript::scriptBytes("seta name \"^7A^7\"")
+        << QStringList{"Your name is saved in %1, and " + QStringLiteral("%3") +
+                       " runs it at every start. One line was added to it to run the script.\r"
+                       "OpenArena takes the name when it next starts; to take it now, type\r"
+                       "exec glyphsmith.cfg\rin the game's console.\rUndo Save Name in Game "
+                       "takes the line out of autoexec.cfg again."};
+    QTest::newRow("save in game, OpenArena never started: nothing written")
+        << "saveingame" << QStringList{"/usr/lib/openarena/baseoa/pak0.pk3"}
+        << "/usr/lib/openarena/baseoa" << QString() << QByteArray()
+        << QStringList{"OpenArena has not made its folder %3 yet: start the game once, then "
+                       "save again. Nothing was saved."};
+    QTest::newRow("xqf, OpenArena: the script in baseoa, XQF's section for it")
+        << "saveinxqf" << openArena << "/usr/lib/openarena/baseoa"
+        << "~/.openarena/baseoa/glyphsmith.cfg" << GameScript::scriptBytes("seta name \"^7A^7\"")
+        << QStringList{"Your name is saved in %1, and XQF's Custom CFG for OPENARENAS is now "
+                       "glyphsmith.cfg (in %4). XQF does not list that folder's configs, but "
+                       "passes the name to the game all the same.\rXQF runs it after its own "
+                       "player name each time it starts the game, so this name is the one the "
+                       "game takes."};
+}
+
+void TestFileCommands::installedGames()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, files);
+    QFETCH(QString, configured);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, messages);
+
+    FakeInstalls fake;
+    for (const QString &f : std::as_const(files)) {
+        QVERIFY(fake.file(f, f.endsWith(".vdf")
+                                 ? fake.libraryFolders({"~/.local/share/Steam"})
+                                 : QByteArray()));
+    }
+    QVERIFY(fake.folder("/usr/lib/openarena/baseoa"));
+    m_commands->setInstallPlaces(fake.places());
+    const bool quake = configured.endsWith("/id1");
+    if (quake)
+        enterQuakeWorld();
+    QVERIFY_OK(GlyphSettings::write(quake ? "q1config" : "q3config", fake.at(configured)));
+    const auto before = [&] {
+        QStringList all;
+        QDirIterator it(fake.at("/"), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            all << path + u'=' + QString::fromLatin1(readBytes(path).toHex());
+        }
+        return all;
+    };
+    const QStringList systemBefore = before();
+    addName({65});
+
+    if (command == "quicksave")
+        m_commands->quickSave();
+    else if (command == "saveingame")
+        m_commands->saveInGame();
+    else
+        m_commands->saveInXqf();
+
+    for (QString &m : messages) {
+        m = m.replace("%1", fake.at(written))
+                .replace("%2", fake.at(configured))
+                .replace("%3", fake.at("~/.openarena/baseoa") +
+                                   (m.contains("runs it") ? "/autoexec.cfg" : ""))
+                .replace("%4", fake.at("~/.config/xqf/config"));
+    }
+    QCOMPARE(m_prompts->messages(), messages);
+    if (!written.isEmpty())
+        QCOMPARE(readBytes(fake.at(written)), bytes);
+    else
+        QVERIFY(!QFileInfo::exists(fake.at("~/.openarena/baseoa/glyphsmith.cfg")));
+    // Nothing below the system folders is ever written.
+    QCOMPARE(before(), systemBefore);
+    if (command == "saveingame" && !written.isEmpty()) {
+        QCOMPARE(readBytes(fake.at("~/.openarena/baseoa/autoexec.cfg")),
+                 QByteArray("exec glyphsmith.cfg // added by Glyphsmith\n"));
+        m_prompts->asked.clear();
+        m_commands->undoSaveInGame();
+        QCOMPARE(readBytes(fake.at("~/.openarena/baseoa/autoexec.cfg")), QByteArray());
+    }
 }
 
 void TestFileCommands::copyWidth_data()

@@ -451,14 +451,21 @@ private Q_SLOTS:
     void newFileEntriesTakeFreeAccessKeys()
     {
         QStringList keys;
+        int entries = 0;
         for (const QAction *action : child<QMenu>("File")->actions()) {
+            if (action->isSeparator())
+                continue;
+            ++entries;
             const QString caption = action->text();
             const qsizetype amp = caption.indexOf(QLatin1Char('&'));
-            if (amp >= 0)
-                keys.append(caption.mid(amp + 1, 1).toUpper());
+            QVERIFY2(amp >= 0, qPrintable(caption));
+            const QString key = caption.mid(amp + 1, 1).toUpper();
+            // Each once: a repeated letter only cycles between its entries.
+            QVERIFY2(!keys.contains(key), qPrintable(caption));
+            keys.append(key);
         }
-        // Each once: a repeated letter only cycles between its entries.
-        QCOMPARE(keys, QStringList({"N", "S", "O", "P", "Q", "C", "B", "G", "E"}));
+        QCOMPARE(keys.size(), entries);
+        QCOMPARE(keys.mid(0, 5), QStringList({"N", "S", "O", "P", "Q"}));
     }
 
     void colourListShowsAllEight()
