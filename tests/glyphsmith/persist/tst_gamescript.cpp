@@ -6,6 +6,7 @@
 #include "fileerrortest.h"
 #include "gamescript.h"
 #include "ioq3probe.h"
+#include "scriptwriter.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -134,6 +135,7 @@ private Q_SLOTS:
     void engineRunsTheName_data() { autoexecKept_data(); }
     void engineRunsTheName();
     void engineKeepsTheName();
+    void engineTakesQuickSaveFromTheHome();
     void refused_data();
     void refused();
     void failingDisk_data();
@@ -312,6 +314,25 @@ void TestGameScript::engineKeepsTheName()
     const QByteArray lines = readBytes(home + "/autoexec.cfg");
     QCOMPARE(lines.count("exec glyphsmith.cfg"), 1);
     QVERIFY(lines.startsWith(autoexec));
+}
+
+// QuickSave appends to the home's config: the engine takes the home's over the
+// base folder's, and the appended line's name arrives byte for byte.
+void TestGameScript::engineTakesQuickSaveFromTheHome()
+{
+    IOQ3PROBE_SKIP_IF_MISSING();
+    QTemporaryDir dir;
+    const Ioq3Probe probe(dir.path());
+    const QString config = probe.homeFolder() + "/q3config.cfg";
+    QVERIFY(writeBytes(probe.baseFolder() + "/q3config.cfg", "seta name \"FromBase\"\n"));
+    QVERIFY(writeBytes(config, "seta name \"FromHome\"\r\nseta cg_fov \"100\"\r\n"));
+    bool created = true;
+    QVERIFY_OK(ScriptWriter::appendLine(config, nameLine(kName), ScriptWriter::Tail::WhenCreated,
+                                        &created));
+    QVERIFY(!created);
+    const Ioq3Probe::Run run = probe.start();
+    QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure + '\n' + run.log));
+    QCOMPARE(run.name, kName);
 }
 
 void TestGameScript::refused_data()
