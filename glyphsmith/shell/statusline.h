@@ -13,4 +13,14 @@ public:
     explicit StatusLine(QWidget *parent = nullptr);
 
     void setStatus(const QString &text, const QString &details);
+    // Whether the text is wider than the line (and drawn with an ellipsis).
+    bool elided() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void updateToolTip();
+    QString m_details;
 };
