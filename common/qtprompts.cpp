@@ -1,5 +1,6 @@
 #include "qtprompts.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -15,16 +16,39 @@ QString shown(QString text)
     return text;
 }
 
+// Gives the keyboard focus back to the widget that had it when a dialog opened, once
+// the dialog has closed: the window manager reactivates the window, but not always
+// the widget, and arrow keys and Enter should go on doing what they did.
+class FocusReturn
+{
+public:
+    FocusReturn() : m_widget(QApplication::focusWidget()) {}
+    ~FocusReturn()
+    {
+        if (!m_widget || !m_widget->isVisible())
+            return;
+        m_widget->activateWindow();
+        m_widget->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    FocusReturn(const FocusReturn &) = delete;
+    FocusReturn &operator=(const FocusReturn &) = delete;
+
+private:
+    QPointer<QWidget> m_widget;
+};
+
 } // namespace
 
 void QtPrompts::message(const QString &text, const QString &title)
 {
+    const FocusReturn focus;
     QMessageBox box(QMessageBox::NoIcon, title, shown(text), QMessageBox::Ok, m_parent);
     box.exec();
 }
 
 bool QtPrompts::askYesNo(const QString &text, const QString &title, bool defaultYes)
 {
+    const FocusReturn focus;
     QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::Yes | QMessageBox::No,
                     m_parent);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
@@ -35,6 +59,7 @@ bool QtPrompts::askYesNo(const QString &text, const QString &title, bool default
 std::optional<QString> QtPrompts::input(const QString &prompt, const QString &title,
                                         const QString &defaultText)
 {
+    const FocusReturn focus;
     bool ok = false;
     const QString answer =
         QInputDialog::getText(m_parent, title, shown(prompt), QLineEdit::Normal, defaultText, &ok);
@@ -45,6 +70,7 @@ std::optional<QString> QtPrompts::input(const QString &prompt, const QString &ti
 
 QString QtPrompts::openFile(const FileRequest &request)
 {
+    const FocusReturn focus;
     QFileDialog dialog(m_parent, request.title, request.startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -58,6 +84,7 @@ QString QtPrompts::openFile(const FileRequest &request)
 
 Prompts::SaveAnswer QtPrompts::saveFile(const FileRequest &request)
 {
+    const FocusReturn focus;
     QFileDialog dialog(m_parent, request.title, request.startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -80,6 +107,7 @@ Prompts::SaveAnswer QtPrompts::saveFile(const FileRequest &request)
 
 QString QtPrompts::pickFolder(const QString &title)
 {
+    const FocusReturn focus;
     // Local files only: a folder without a file-system path yields the empty text.
     const QUrl url = QFileDialog::getExistingDirectoryUrl(
         m_parent, title, QUrl(), QFileDialog::ShowDirsOnly, {QStringLiteral("file")});

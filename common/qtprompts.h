@@ -5,7 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
-// The real dialogs, owned by `parent` (may be null).
+// The real dialogs, owned by `parent` (may be null). When one closes, the keyboard
+// focus goes back to the widget that had it.
 class QtPrompts : public Prompts
 {
 public:

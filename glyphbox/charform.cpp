@@ -83,14 +83,20 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     m_fonts = place(new QComboBox(this), "CboFonts", QRect(48, 8, 169, 21));
     m_fonts->setModel(new QStringListModel(m_fonts));
     fontLabel->setBuddy(m_fonts);
-    label(this, "Label8", QStringLiteral("Name/Characters:"), QRect(224, 8, 97, 17));
+    auto *nameLabel =
+        label(this, "Label8", QStringLiteral("Name/Characters:"), QRect(224, 8, 97, 17));
     m_name = place(new QLineEdit(this), "Txtcopy", QRect(320, 8, 105, 25));
+    // The caption names the field for a screen reader; it has no access key to clash.
+    nameLabel->setBuddy(m_name);
     auto *add = button(this, "cmdSelect", QStringLiteral("&Add Char."), 4);
     m_copy = button(this, "cmdCopy", QStringLiteral("&Copy Source"), 40);
     auto *icq = button(this, "Command1", QStringLiteral("&Save to ICQ"), 72);
     auto *exit = button(this, "Command2", QStringLiteral("E&xit"), 104);
     m_keystroke = label(this, "Label4", QStringLiteral("Label4"), QRect(432, 136, 156, 19));
+    // At 9 pixels ´ ` ' ’ look alike: the name tells them apart, under the keystroke.
+    m_charName = label(this, "CharName", QString(), QRect(432, 156, 93, 112), true);
     m_grid = place(new GridView(m_model, this), "Ascii1", QRect(9, 48, 416, 224));
+    m_grid->setAccessibleName(QStringLiteral("Characters"));
     m_shadow = place(new QWidget(this), "Picture3", QRect(56, 112, 33, 41));
     m_magnifier = place(new MagnifierView(m_model, this), "Ascii2", QRect(48, 104, 33, 41));
     label(this, "Label1", kNote1, QRect(0, 280, 417, 33), true);
@@ -113,7 +119,7 @@ CharForm::CharForm(Prompts &prompts, KeyStore store, QWidget *parent)
     connect(&m_model, &CharMapModel::changed, this, &CharForm::refresh);
     connect(&m_model, &CharMapModel::pointerVisibilityChanged, this, &CharForm::setPointerVisible);
     connect(m_fonts, &QComboBox::currentIndexChanged, this, &CharForm::changeFont);
-    connect(m_grid, &GridView::doubleClicked, this, &CharForm::insertText);
+    connect(m_grid, &GridView::addRequested, this, &CharForm::insertText);
     connect(add, &QPushButton::clicked, this, &CharForm::insertText);
     connect(m_copy, &QPushButton::clicked, this, &CharForm::copyName);
     connect(icq, &QPushButton::clicked, this, &CharForm::saveToIcq);
@@ -180,6 +186,7 @@ void CharForm::refresh()
     m_grid->update();
     m_magnifier->update();
     m_magnifier->setToolTip(magnifier.name);
+    m_charName->setText(m_model.selectedName());
     if (!m_model.keystroke().isEmpty()) {
         m_keystroke->setText(m_model.keystroke());
         m_keystroke->setToolTip(m_model.keystrokeHint());

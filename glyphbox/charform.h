@@ -55,6 +55,7 @@ private:
     QLineEdit *m_name = nullptr;
     QPushButton *m_copy = nullptr;
     QLabel *m_keystroke = nullptr;
+    QLabel *m_charName = nullptr;
     GridView *m_grid = nullptr;
     MagnifierView *m_magnifier = nullptr;
     QWidget *m_shadow = nullptr;

@@ -20,6 +20,12 @@ void CharMapModel::changeFont(const QFont &font)
     m_canvas.drawAll(font);
     m_magnifierFont = m_canvas.fittedFont(kMagnifierRoom, kMagnifierMaxPixels);
     m_canvas.highlight(selectedCell());
+    // Left as it was, it would show the old family's glyph over a cell the new one lacks.
+    if (m_magnifierCell) {
+        const bool visible = m_magnifier.visible;
+        drawIntoMagnifier(*m_magnifierCell);
+        m_magnifier.visible = visible;
+    }
     Q_EMIT changed();
 }
 
@@ -135,6 +141,7 @@ void CharMapModel::placeMagnifier(Cell cell)
 
 void CharMapModel::drawIntoMagnifier(Cell cell)
 {
+    m_magnifierCell = cell;
     m_magnifier.character = GridCanvas::characterOf(cell);
     m_magnifier.font = m_magnifierFont;
     m_magnifier.glyph = m_canvas.glyph(cell);

@@ -40,7 +40,8 @@ public:
     void drawGrid(const QFont &font);
     // A new family for the grid and the magnifier, given as a font already in use
     // (the name text's); the selected cell is highlighted again, since the redraw
-    // erased it.
+    // erased it, and the magnifier's character is drawn again in the new family
+    // (or not at all where it lacks it), shown or not as it was.
     void changeFont(const QFont &font);
 
     // `button` Qt::NoButton is a press that is not the right button's.
@@ -68,6 +69,8 @@ public:
     bool hasGlyph(CellGeometry::Cell cell) const { return m_canvas.hasGlyph(cell); }
     // The cell character's code point and Unicode name, and whether the font lacks it.
     QString describe(CellGeometry::Cell cell) const;
+    // describe() of the selected cell (the space before any selection).
+    QString selectedName() const { return describe(selectedCell()); }
     const Magnifier &magnifier() const { return m_magnifier; }
     // Empty until a cell has been shown.
     QString keystroke() const { return m_keystroke; }
@@ -96,6 +99,7 @@ private:
     bool m_pointerHidden = false;
     std::optional<CellGeometry::Cell> m_lastDrag;
     Magnifier m_magnifier;
+    std::optional<CellGeometry::Cell> m_magnifierCell; // whose character it holds
     QRawFont m_magnifierFont;
     QString m_keystroke;
     QString m_keystrokeHint;

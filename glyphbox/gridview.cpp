@@ -2,7 +2,9 @@
 
 #include "cellgeometry.h"
 #include "charmapmodel.h"
+#include "gridaccessible.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,11 +14,24 @@
 
 GridView::GridView(CharMapModel &model, QWidget *parent) : QFrame(parent), m_model(model)
 {
+    GridAccessible::install();
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(kClientSize + QSize(2 * frameWidth(), 2 * frameWidth()));
-    connect(&m_model, &CharMapModel::changed, this, qOverload<>(&QWidget::update));
+    connect(&m_model, &CharMapModel::changed, this, &GridView::modelChanged);
+}
+
+void GridView::modelChanged()
+{
+    update();
+    // A screen reader follows the selection as the keys move it.
+    if (hasFocus() && QAccessible::isActive() && m_model.selIndex() != m_announced) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(m_model.selIndex() - 1);
+        QAccessible::updateAccessibility(&focus);
+    }
+    m_announced = m_model.selIndex();
 }
 
 void GridView::paintEvent(QPaintEvent *)
@@ -34,6 +49,31 @@ void GridView::paintEvent(QPaintEvent *)
     initStyleOption(&option);
     option.rect = frame;
     style()->drawControl(QStyle::CE_ShapedFrame, &option, &painter, this);
+}
+
+int GridView::cellNumberAt(QPoint pos) const
+{
+    const CellGeometry::Cell cell =
+        CellGeometry::cellAt(pos - contentsRect().topLeft(), m_model.cellSize());
+    return CellGeometry::isInside(cell) ? CellGeometry::cellNumber(cell) : 0;
+}
+
+QRect GridView::cellRect(int number) const
+{
+    return CellGeometry::outerRect(CellGeometry::cellOfNumber(number), m_model.cellSize())
+        .translated(contentsRect().topLeft());
+}
+
+QString GridView::cellName(int number) const
+{
+    const CellGeometry::Cell cell = CellGeometry::cellOfNumber(number);
+    return GridCanvas::characterOf(cell) + QStringLiteral(", ") +
+           m_model.describe(cell).replace(QLatin1Char('\n'), QStringLiteral(", "));
+}
+
+int GridView::selectedNumber() const
+{
+    return m_model.selIndex();
 }
 
 QPoint GridView::toClient(QMouseEvent *event) const
@@ -61,11 +101,13 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The press and release before it have already selected the cell.
     if (event->button() == Qt::LeftButton)
-        Q_EMIT doubleClicked();
+        Q_EMIT addRequested();
 }
 
 void GridView::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_model.keyPress(event->key()))
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        Q_EMIT addRequested();
+    else if (!m_model.keyPress(event->key()))
         QFrame::keyPressEvent(event);
 }

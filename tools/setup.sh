@@ -16,11 +16,13 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libzip-dev
     fonts-dejavu-core fonts-symbola
 )
-# What the checks need beyond the build: clang's libFuzzer, and the validators
-# and tools of the install and package checks.
+# What the checks need beyond the build: clang's libFuzzer, the validators and
+# tools of the install and package checks, and the real engines and servers the
+# tests run names through (on loopback, networking off where it can be).
 test_packages=(
     clang libclang-rt-14-dev
     desktop-file-utils appstream dpkg-dev file man-db
+    ioquake3-server mvdsv ktx
 )
 # The benchmark's own X server and font sets.
 bench_packages=(xvfb fontconfig)

@@ -18,11 +18,13 @@ int hexDigit(char c)
 
 } // namespace
 
-InGameName InGameName::render(const QByteArray &raw, const GameFamily &family, bool quotedLine)
+InGameName InGameName::render(const QByteArray &raw, const GameFamily &family, bool quotedLine,
+                              NameEvent event)
 {
-    const GameName game = NameRules::apply(raw, family, quotedLine);
+    const GameName game = NameRules::apply(raw, family, quotedLine, event);
     InGameName view;
     view.oldNameKept = game.oldNameKept;
+    view.connectionRefused = game.refusedAt >= 0 && game.refusal == Refusal::ConnectionRefused;
     view.replaced = game.replaced;
     view.lineBreak = game.lineBreak;
 
@@ -52,8 +54,8 @@ InGameName InGameName::render(const QByteArray &raw, const GameFamily &family, b
 
     int colour = family.colourCodes ? 7 : -1;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (family.colourCodes && NameRules::isColourCode(bytes, i)) {
-            colour = NameRules::colourIndex(bytes[i + 1]);
+        if (family.colourCodes && NameRules::isColourCode(family, bytes, i)) {
+            colour = NameRules::colourIndex(family, bytes[i + 1]);
             ++i;
             continue;
         }

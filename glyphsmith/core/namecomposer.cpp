@@ -85,6 +85,17 @@ void NameComposer::deleteChar()
     Q_EMIT nameChanged();
 }
 
+void NameComposer::deleteCharBefore()
+{
+    const int slot = m_namePos - 1;
+    if (slot < 1)
+        return;
+    m_namePos = slot;
+    m_texts[slot - 1] = " ";
+    m_glyphs[slot - 1] = QImage();
+    Q_EMIT nameChanged();
+}
+
 void NameComposer::selectSlot(int slot)
 {
     if (slot < 1 || slot > kSlots)

@@ -41,7 +41,11 @@ public:
     void setSlots(const QList<Slot> &slots);
 
     void newName();
-    void deleteChar();         // clears slot namePos (slot 25 when past the end)
+    void deleteChar(); // clears slot namePos (slot 25 when past the end)
+    // Backspace: clears the slot before the marker (slot 25 when past the end) and
+    // moves the marker onto it; later slots keep their places, as with deleteChar.
+    // Nothing happens at slot 1.
+    void deleteCharBefore();
     void selectSlot(int slot); // 1..25; anything else is ignored
 
     // Quake III colour pick: `code` goes in front of the next character.

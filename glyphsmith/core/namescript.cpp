@@ -145,6 +145,29 @@ QByteArray rawNameFromPaste(const QByteArray &text, const Framing &framing)
     return t;
 }
 
+std::optional<QByteArray> consoleLineValue(const QByteArray &text)
+{
+    QByteArray t = text;
+    while (t.endsWith('\n') || t.endsWith('\r'))
+        t.chop(1);
+    if (t.contains('\n') || t.contains('\r'))
+        return std::nullopt;
+    qsizetype pos = 0;
+    if (!is(word(t, pos), "name"))
+        return std::nullopt;
+    skipBlanks(t, pos);
+    if (pos >= t.size() || t[pos] != '"')
+        return std::nullopt;
+    const qsizetype close = t.indexOf('"', pos + 1);
+    if (close < 0)
+        return std::nullopt;
+    for (qsizetype i = close + 1; i < t.size(); ++i) {
+        if (!isBlank(t[i]))
+            return std::nullopt;
+    }
+    return t.mid(pos + 1, close - pos - 1);
+}
+
 bool looksLikeText(const QByteArray &bytes)
 {
     if (bytes.contains('\0'))

@@ -30,6 +30,12 @@ std::optional<QByteArray> rawNameFromScript(const QByteArray &script, const Fram
 // name gives that raw name; anything else is the raw name itself.
 QByteArray rawNameFromPaste(const QByteArray &text, const Framing &framing);
 
+// ezQuake's console line as Copy Console Line writes it (or ezQuake's own config
+// keeps it): one line that is `name` and a quoted value, with nothing after the
+// closing quote but blanks. The value, still in ezQuake's escapes; nullopt for
+// anything else, such as the Command Line, whose marker comment marks a raw name.
+std::optional<QByteArray> consoleLineValue(const QByteArray &text);
+
 // False for bytes that are not a script: a NUL byte, or control codes outside
 // quoted values making up more than one byte in sixteen.
 bool looksLikeText(const QByteArray &bytes);

@@ -97,10 +97,17 @@ FileCommands::FileCommands(const NameComposer &composer, const ModeController &m
     : m_composer(composer), m_modes(modes), m_prompts(prompts)
 {}
 
-bool FileCommands::refusesScriptLine()
+bool FileCommands::refusesName(const NameComposer &composer, Prompts &prompts)
 {
-    const QByteArray raw = m_composer.rawName();
-    const int at = NameCheck::firstScriptBreak(raw, m_composer.cmdPrefix().endsWith('"'));
+    const QByteArray raw = composer.rawName();
+    if (raw.isEmpty()) {
+        prompts.message(QStringLiteral("The name is empty: all %1 slots are blank, and saving it "
+                                       "would blank your name in the game. Nothing was saved.")
+                            .arg(NameComposer::kSlots),
+                        kTitle);
+        return true;
+    }
+    const int at = NameCheck::firstScriptBreak(raw, composer.cmdPrefix().endsWith('"'));
     if (at < 0)
         return false;
     QString what;
@@ -120,16 +127,16 @@ bool FileCommands::refusesScriptLine()
         what = QStringLiteral("a zero byte, which would end the game's script there");
         break;
     }
-    m_prompts.message(QStringLiteral("Slot %1 holds %2. Nothing was saved.")
-                          .arg(m_composer.slotOfRawByte(at))
-                          .arg(what),
-                      kTitle);
+    prompts.message(QStringLiteral("Slot %1 holds %2. Nothing was saved.")
+                        .arg(composer.slotOfRawByte(at))
+                        .arg(what),
+                    kTitle);
     return true;
 }
 
 void FileCommands::saveName()
 {
-    if (refusesScriptLine())
+    if (refusesName(m_composer, m_prompts))
         return;
     const QString path = m_prompts
                              .saveFile(saveRequest(QStringLiteral("Save As..."),
@@ -153,7 +160,7 @@ void FileCommands::saveName()
 
 void FileCommands::quickSave()
 {
-    if (refusesScriptLine())
+    if (refusesName(m_composer, m_prompts))
         return;
     const GameFamily &family = m_modes.configFamily();
     m_quickSavePath = gameFolderFile(QString::fromLatin1(family.quickSaveFile));
@@ -181,7 +188,7 @@ void FileCommands::quickSave()
 
 void FileCommands::saveInGameSpy()
 {
-    if (refusesScriptLine())
+    if (refusesName(m_composer, m_prompts))
         return;
     const std::optional<QString> profile = m_prompts.input(
         QStringLiteral(

@@ -26,12 +26,16 @@ public:
     // The target of the last QuickSave or profile save.
     QString quickSavePath() const { return m_quickSavePath; }
 
+    // The one check every command that writes the name into a game's files makes
+    // first. An empty name (all slots blank) would blank the player's name in the
+    // game; a name whose line would not read back as one name command (a line
+    // break, a zero byte, a quote inside the quotes) could run the rest as console
+    // commands. Either is refused with a message through `prompts` that says why,
+    // naming the slot that holds a breaking byte. True when refused.
+    static bool refusesName(const NameComposer &composer, Prompts &prompts);
+
 private:
     QString gameFolderFile(const QString &fileName) const;
-    // A name whose line would not read back as one name command (a line break, a
-    // zero byte, a quote inside the quotes) could run the rest as console
-    // commands: it is refused with the slot that holds the byte. True when refused.
-    bool refusesScriptLine();
 
     const NameComposer &m_composer;
     const ModeController &m_modes;

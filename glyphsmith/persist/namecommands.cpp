@@ -3,6 +3,7 @@
 
 #include "apppaths.h"
 #include "cp1252.h"
+#include "ezquakeconsole.h"
 #include "gamemodes.h"
 #include "glyphsettings.h"
 #include "modecontroller.h"
@@ -92,7 +93,12 @@ void NameCommands::paste(const QString &clipboardText)
                           kTitle);
         return;
     }
-    const QByteArray raw = NameScript::rawNameFromPaste(bytes, framingOf(m_modes));
+    // In the QuakeWorld modes a bare name line is ezQuake's console form: read its
+    // escapes as ezQuake does.
+    const std::optional<QByteArray> console =
+        m_modes.family().ezQuakeConsoleLine ? NameScript::consoleLineValue(bytes) : std::nullopt;
+    const QByteArray raw = console ? EzQuakeConsole::decode(*console)
+                                   : NameScript::rawNameFromPaste(bytes, framingOf(m_modes));
     if (raw.isEmpty()) {
         m_prompts.message(QStringLiteral("The clipboard holds no name. Nothing was changed."),
                           kTitle);

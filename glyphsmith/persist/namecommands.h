@@ -10,7 +10,8 @@ class Prompts;
 
 // The File menu's commands that take a name back into the strip: Open Name from
 // Script... (the last line of a game script that sets the name) and Paste Name
-// (the clipboard's text). The name is decoded in the current mode and set as if
+// (the clipboard's text; in the QuakeWorld modes also ezQuake's console line,
+// escapes and all). The name is decoded in the current mode and set as if
 // clicked; bytes the mode cannot show are left out and the user is told. A script
 // without a name line, or text that is no name, changes nothing.
 class NameCommands

@@ -18,6 +18,17 @@ QPointer<AboutBox> &openBox()
     return box;
 }
 
+// `font` `factor` times as large, in the unit it was given in: the programs set
+// their fonts in pixels, where a point size reads as -1.
+QFont scaled(QFont font, qreal factor)
+{
+    if (font.pixelSize() > 0)
+        font.setPixelSize(qMax(1, qRound(font.pixelSize() * factor)));
+    else
+        font.setPointSizeF(font.pointSizeF() * factor);
+    return font;
+}
+
 QFrame *separator(QWidget *parent)
 {
     auto *line = new QFrame(parent);
@@ -52,8 +63,7 @@ AboutBox::AboutBox(std::shared_ptr<Prompts> prompts, SysInfo sysInfo, QWidget *p
 
     auto *title = new QLabel(QStringLiteral("Glyphsmith"), panel);
     title->setObjectName(QStringLiteral("Label1"));
-    QFont titleFont = title->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 2);
+    QFont titleFont = scaled(title->font(), 2);
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setStyleSheet(QStringLiteral("color: #ffff00;"));
@@ -76,9 +86,7 @@ AboutBox::AboutBox(std::shared_ptr<Prompts> prompts, SysInfo sysInfo, QWidget *p
                                              "Kestrelworks is not affiliated with them."),
                               panel);
     notice->setObjectName(QStringLiteral("lblDisclaimer"));
-    QFont small = notice->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    notice->setFont(small);
+    notice->setFont(scaled(notice->font(), 0.85));
     notice->setStyleSheet(QStringLiteral("color: #c0c0c0;"));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), panel);

@@ -62,6 +62,9 @@ void AppController::openConfigure()
         connect(m_configure, &ConfigureDialog::reopenMainWindow, this,
                 &AppController::openMainWindow);
     }
+    // In the main window's place; the first run has none, and keeps the screen's middle.
+    if (m_main)
+        m_configure->move(m_main->geometry().center() - m_configure->rect().center());
     // Shown before the main window closes, so the program never runs out of windows.
     m_configure->show();
     m_configure->raise();

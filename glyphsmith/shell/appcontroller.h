@@ -9,8 +9,9 @@ class Prompts;
 
 // The program's window lifecycle. At most one main window is open; each one is new,
 // with a fresh name and the Quake III mode. The first-run check, and File >
-// Configure, put the Configure window in the main window's place; its Save... or
-// Cancel opens a fresh main window. `prompts` must outlive the controller.
+// Configure, put the Configure window in the main window's place (centred where it
+// stood); its Save... or Cancel, or closing it, opens a fresh main window. `prompts`
+// must outlive the controller.
 class AppController : public QObject
 {
     Q_OBJECT

@@ -7,8 +7,10 @@
 #include "twips.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFont>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -127,12 +129,44 @@ void ConfigureDialog::save()
             QStringLiteral("Glyphsmith"));
         return;
     }
+    m_handedOver = true;
     Q_EMIT reopenMainWindow();
     close();
 }
 
 void ConfigureDialog::cancel()
 {
+    m_handedOver = true;
     Q_EMIT reopenMainWindow();
     close();
+}
+
+void ConfigureDialog::closeEvent(QCloseEvent *event)
+{
+    // The main window made way for this one: leaving it by the frame must not leave
+    // the user with no window, or end the program on the first run.
+    if (!m_handedOver) {
+        m_handedOver = true;
+        Q_EMIT reopenMainWindow();
+    }
+    QWidget::closeEvent(event);
+}
+
+void ConfigureDialog::keyPressEvent(QKeyEvent *event)
+{
+    // The buttons take Enter themselves; what reaches here comes from a field or the
+    // check box, which have no use for it.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        cancel();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        save();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }

@@ -11,8 +11,9 @@ class QLineEdit;
 
 // The Configure window ("Form2"): the Quake III and the Quake game folders, and
 // whether the games' own fonts are shown. It is not modal and deletes itself when
-// closed. Save... writes all three and Cancel writes nothing; both then close it and ask for a
-// fresh main window. Closing it through the window frame writes nothing and asks for nothing.
+// closed. Save... writes all three and Cancel writes nothing; both then close it and
+// ask for a fresh main window. Closing it any other way (the window frame, Alt+F4,
+// Escape) is Cancel. Enter presses the focused button, and Save... from a field.
 class ConfigureDialog : public QWidget
 {
     Q_OBJECT
@@ -27,6 +28,10 @@ public:
 Q_SIGNALS:
     void reopenMainWindow();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void build();
     void browse(ConfigureForm::Field field, QLineEdit *edit);
@@ -39,4 +44,5 @@ private:
     QLineEdit *m_quake3Edit = nullptr;
     QLineEdit *m_quakeEdit = nullptr;
     QCheckBox *m_gameFonts = nullptr;
+    bool m_handedOver = false; // the main window has been asked for
 };

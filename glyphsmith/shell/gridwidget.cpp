@@ -1,55 +1,78 @@
 #include "gridwidget.h"
 
+#include "focusframe.h"
 #include "fontpicture.h"
 #include "gridgeometry.h"
+#include "shellaccessibility.h"
 
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
-#include <QStyleOptionFocusRect>
 #include <utility>
 
-// The yellow frame over a cell; while the grid has the keyboard focus it also
-// carries a focus rectangle, so the keyboard cursor is plain to see.
+// The yellow frame over the hovered cell (Shape1), or, with `dashed`, the focus
+// mark over the keyboard's cell; neither takes the mouse.
 class CellMarker : public QWidget
 {
 public:
-    explicit CellMarker(QWidget *parent) : QWidget(parent)
+    CellMarker(const char *name, bool dashed, QWidget *parent) : QWidget(parent), m_dashed(dashed)
     {
-        setObjectName(QStringLiteral("Shape1"));
+        setObjectName(QLatin1String(name));
         setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-    void setFocusShown(bool shown)
-    {
-        m_focus = shown;
-        update();
     }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
+        if (m_dashed) {
+            // Inside the yellow frame, so both show on the same cell.
+            FocusFrame::draw(painter, rect().adjusted(2, 2, -2, -2));
+            return;
+        }
         painter.setPen(QColor(255, 255, 0));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
-        if (m_focus) {
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            option.rect = rect().adjusted(2, 2, -2, -2);
-            option.backgroundColor = Qt::black;
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-        }
     }
 
 private:
-    bool m_focus = false;
+    bool m_dashed;
+};
+
+// The font picture (CharMap), pixel for pixel: at any scale each of its pixels is a
+// solid block, as the game draws it, never a blur.
+class PictureView : public QWidget
+{
+public:
+    explicit PictureView(QWidget *parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("CharMap"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+    void setPicture(const QImage &picture)
+    {
+        m_picture = picture;
+        update();
+    }
+    const QImage &picture() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QRect(QPoint(0, 0), m_picture.size()), m_picture);
+    }
+
+private:
+    QImage m_picture;
 };
 
 GridWidget::GridWidget(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("CharMapBG"));
+    ShellAccessibility::install();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
@@ -58,19 +81,42 @@ GridWidget::GridWidget(QWidget *parent) : QWidget(parent)
     setPalette(black);
 
     // The cells are this widget's own areas: the children only show, never take the mouse.
-    m_picture = new QLabel(this);
-    m_picture->setObjectName(QStringLiteral("CharMap"));
-    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_picture = new PictureView(this);
     m_picture->setGeometry(0, 0, FontPicture::kSize + 1, FontPicture::kSize + 1);
-    m_picture->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    m_highlight = new CellMarker(this);
+    m_highlight = new CellMarker("Shape1", false, this);
     m_highlight->hide();
+    m_focusMark = new CellMarker("FocusMark", true, this);
+    m_focusMark->hide();
 }
 
 void GridWidget::setPicture(const QImage &picture)
 {
-    m_picture->setPixmap(QPixmap::fromImage(picture));
+    m_picture->setPicture(picture);
+}
+
+const QImage &GridWidget::picture() const
+{
+    return m_picture->picture();
+}
+
+void GridWidget::showFocusMark()
+{
+    // Before any cell is picked the mark frames the whole picture, so the user
+    // still sees where the keys go.
+    m_focusMark->setGeometry(m_cursor < 0 ? m_picture->geometry()
+                                          : GridGeometry::cellRect(m_cursor));
+    m_focusMark->setVisible(hasFocus());
+}
+
+int GridWidget::cellCount() const
+{
+    return GridGeometry::kCells;
+}
+
+QRect GridWidget::cellRect(int index) const
+{
+    return GridGeometry::cellRect(index);
 }
 
 void GridWidget::hideHighlight()
@@ -82,8 +128,10 @@ void GridWidget::showCell(int cell)
 {
     m_cursor = cell;
     m_highlight->setGeometry(GridGeometry::cellRect(cell));
-    m_highlight->setFocusShown(hasFocus());
     m_highlight->show();
+    showFocusMark();
+    if (hasFocus())
+        announceCurrent(this, cell);
     Q_EMIT cellHovered(cell);
 }
 
@@ -158,11 +206,11 @@ void GridWidget::focusInEvent(QFocusEvent *event)
     if (byKeyboard)
         showCell(m_cursor < 0 ? 0 : m_cursor);
     else
-        m_highlight->setFocusShown(true);
+        showFocusMark();
 }
 
 void GridWidget::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
-    m_highlight->setFocusShown(false);
+    m_focusMark->hide();
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -41,6 +42,10 @@ HelpWindow::HelpWindow(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(m_viewer);
 
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+
     loadPage();
     resize(fittingSize());
 }
@@ -61,12 +66,24 @@ QSize HelpWindow::fittingSize() const
     return size.expandedTo(QSize(427, 226));
 }
 
-HelpWindow *HelpWindow::showInstance()
+HelpWindow *HelpWindow::showInstance(const QWidget *over)
 {
     QPointer<HelpWindow> &window = openWindow();
     // No parent: the window outlives a main window that the Configure dialog replaces.
-    if (!window)
+    if (!window) {
         window = new HelpWindow;
+        if (over) {
+            QRect placed = window->rect();
+            placed.moveCenter(over->geometry().center());
+            // A tall page on a main window near the screen's edge still opens whole.
+            if (const QScreen *s = over->screen()) {
+                const QRect room = s->availableGeometry();
+                placed.moveLeft(qBound(room.left(), placed.left(), room.right() - placed.width()));
+                placed.moveTop(qBound(room.top(), placed.top(), room.bottom() - placed.height()));
+            }
+            window->move(placed.topLeft());
+        }
+    }
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();

@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "captionfit.h"
+#include "contrast.h"
 #include "cp1252.h"
 #include "framebox.h"
 #include "glyphboxlauncher.h"
@@ -17,6 +18,7 @@
 #include "namestripwidget.h"
 #include "outputbox.h"
 #include "prompts.h"
+#include "statusline.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -32,6 +34,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <cmath>
 
 namespace {
 
@@ -68,6 +71,21 @@ public:
         return view ? view->gridSize() : QSize(55, 14);
     }
 
+    static constexpr int kSide = 8;
+
+    // The swatch, 8 pixels square beside the row's left edge, on whole device
+    // pixels and in the middle of the row's device pixels: on a screen scaled by a
+    // fraction, logical pixels would put it off-centre and its frame off its fill.
+    static QRectF swatchRect(const QRect &row, qreal ratio)
+    {
+        const int side = int(std::lround(kSide * ratio));
+        const int top = int(std::lround(row.top() * ratio));
+        const int height = int(std::lround((row.bottom() + 1) * ratio)) - top;
+        const int left = int(std::lround((row.left() + 2) * ratio));
+        return QRectF(left / ratio, (top + (height - side) / 2) / ratio, side / ratio,
+                      side / ratio);
+    }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
     {
@@ -79,18 +97,44 @@ public:
         item.icon = QIcon();
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
 
-        const int side = 8;
-        const QRect box(option.rect.left() + 2, option.rect.center().y() - side / 2, side, side);
-        painter->fillRect(box, index.data(Qt::DecorationRole).value<QColor>());
-        painter->setPen(QColor(0x80, 0x80, 0x80));
-        painter->drawRect(box.adjusted(0, 0, -1, -1));
+        const QRectF box = swatchRect(option.rect, painter->device()->devicePixelRatioF());
+        // A grey frame of whole device pixels, so black shows on the list's face.
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        const qreal edge = std::max(1.0, std::floor(ratio)) / ratio;
+        painter->fillRect(box, QColor(0x80, 0x80, 0x80));
+        painter->fillRect(box.adjusted(edge, edge, -edge, -edge),
+                          index.data(Qt::DecorationRole).value<QColor>());
         const bool selected = option.state & QStyle::State_Selected;
         painter->setPen(
             option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(option.rect.adjusted(side + 5, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          index.data(Qt::DisplayRole).toString());
+        painter->drawText(option.rect.adjusted(kSide + 5, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
     }
 };
+
+// What a cell adds, as a screen reader should say it: the characters, a space as
+// "space", codes text cannot show by number.
+QString spoken(const QByteArray &bytes)
+{
+    QStringList words;
+    QByteArray run;
+    auto endRun = [&] {
+        if (!run.isEmpty())
+            words.append(Cp1252::toUnicode(run));
+        run.clear();
+    };
+    for (char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code > ' ' && code != 0x7F) {
+            run.append(byte);
+            continue;
+        }
+        endRun();
+        words.append(code == ' ' ? QStringLiteral("space") : QStringLiteral("code %1").arg(code));
+    }
+    endRun();
+    return words.isEmpty() ? QStringLiteral("nothing") : words.join(QLatin1Char(' '));
+}
 
 } // namespace
 
@@ -147,6 +191,8 @@ void MainWindow::buildComposition()
     connect(m_panel, &SidePanel::backgroundHovered, this, &MainWindow::clearHover);
     connect(m_panel, &SidePanel::itemClicked, this,
             [this](SidePanel::Item item) { activate(item, false); });
+    connect(m_panel, &SidePanel::itemActivated, this,
+            [this](SidePanel::Item item) { activate(item, true); });
     for (int i = 0; i < SidePanel::kItems; ++i) {
         const auto item = static_cast<SidePanel::Item>(i);
         const QChar letter = SidePanel::mnemonic(item);
@@ -195,6 +241,8 @@ void MainWindow::buildComposition()
     m_strip->setGeometry(twips(2160, 3960, 6165, 396));
     connect(m_strip, &NameStripWidget::slotChosen, &m_composer, &NameComposer::selectSlot);
     connect(m_strip, &NameStripWidget::deleteRequested, &m_composer, &NameComposer::deleteChar);
+    connect(m_strip, &NameStripWidget::backspaceRequested, &m_composer,
+            &NameComposer::deleteCharBefore);
 
     label("Raw Source Code->", this, "Label5", twips(2040, 4440, 1575, 255));
     m_rawText = place(new OutputBox(this), "Text2", twips(3600, 4440, 4695, 288));
@@ -204,10 +252,17 @@ void MainWindow::buildComposition()
     m_modeLabel = label("Mode:", this, "Label7", twips(2160, 5040, 6135, 255));
 
     // Below the designed window: what the game will make of the name.
-    m_checkLine = place(new QLabel(this), "NameCheck", QRect(144, 355, 409, 17));
-    m_checkLine->setTextFormat(Qt::PlainText);
+    m_checkLine = place(new StatusLine(this), "NameCheck", QRect(144, 355, 409, 17));
     FrameBox *inGameFrame = frame("In game", this, "InGameFrame", QRect(144, 373, 410, 36));
     m_inGame = place(new InGameView(inGameFrame), "InGame", QRect(4, 13, 402, 19));
+
+    // Names for screen readers where no caption says what a control is.
+    m_grid->setAccessibleName(QStringLiteral("Glyph grid"));
+    m_strip->setAccessibleName(QStringLiteral("Name strip"));
+    m_rawText->setAccessibleName(QStringLiteral("Raw Source Code"));
+    m_commandText->setAccessibleName(QStringLiteral("Command Line"));
+    m_checkLine->setAccessibleName(QStringLiteral("Name check"));
+    m_colours->setAccessibleName(QStringLiteral("Q3:A Colors"));
 
     setTabOrder(m_grid, m_strip);
     setTabOrder(m_strip, m_deleteButton);
@@ -222,8 +277,6 @@ void MainWindow::fitCaptions()
     // longest of each label's texts fits where the label stands.
     QList<CaptionFit::Caption> captions;
     for (const QLabel *l : findChildren<QLabel *>()) {
-        if (l->objectName() == QLatin1String("CharMap"))
-            continue;
         QStringList texts{l->text()};
         if (l == m_charNumber)
             texts = {GridGeometry::charNumberCaption(GridGeometry::kCells - 1)};
@@ -272,7 +325,8 @@ void MainWindow::buildMenus()
     connect(m_quickSave, &QAction::triggered, this, [this] { m_files.quickSave(); });
     connect(addItem(m_fileMenu, "options", QStringLiteral("&Configure")), &QAction::triggered, this,
             &MainWindow::configureRequested);
-    connect(addItem(m_fileMenu, "exportasbitmap", QStringLiteral("&Export name as Bitmap")),
+    // B, not E: E is Exit's.
+    connect(addItem(m_fileMenu, "exportasbitmap", QStringLiteral("Export name as &Bitmap")),
             &QAction::triggered, this, [this] { m_files.exportBitmap(); });
     m_gameSpy = addItem(m_fileMenu, "saveingamespy", QStringLiteral("Save Name in &GameSpy\u00AE"));
     connect(m_gameSpy, &QAction::triggered, this, [this] { m_files.saveInGameSpy(); });
@@ -326,7 +380,7 @@ void MainWindow::buildMenus()
     connect(addItem(m_helpMenu, "EmailMe", QStringLiteral("&Email me")), &QAction::triggered, this,
             [] { Links::open(Links::Target::Email); });
     connect(addItem(m_helpMenu, "HelpMe", QStringLiteral("&Help")), &QAction::triggered, this,
-            [] { HelpWindow::showInstance(); });
+            [this] { HelpWindow::showInstance(this); });
     connect(addItem(m_helpMenu, "GotoHomepage", QStringLiteral("&Kestrelworks Homepage")),
             &QAction::triggered, this, [] { Links::open(Links::Target::Homepage); });
     connect(addItem(m_helpMenu, "gshomepage", QStringLiteral("&GameSpy\u00AE Homepage")),
@@ -353,6 +407,14 @@ void MainWindow::activate(SidePanel::Item item, bool fromKeyboard)
         QGuiApplication::clipboard()->setText(Cp1252::toUnicode(m_composer.commandText()));
         break;
     }
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The warning's colour is chosen for the window's background.
+    if (event->type() == QEvent::PaletteChange && m_checkLine)
+        showCheck();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
@@ -406,6 +468,12 @@ void MainWindow::showPicture()
 
 void MainWindow::showMode()
 {
+    QStringList names;
+    for (int cell = 0; cell < GridGeometry::kCells; ++cell)
+        names.append(QStringLiteral("Glyph %1, adds %2")
+                         .arg(cell + 1)
+                         .arg(spoken(m_composer.table()[std::size_t(cell)])));
+    m_grid->setCellNames(names);
     m_modeLabel->setText(m_modes.label());
     m_modeLabel->setToolTip(m_modes.fontNote());
     m_quickSave->setEnabled(m_modes.quickSaveEnabled());
@@ -433,10 +501,9 @@ void MainWindow::showCheck()
     const bool quoted = m_composer.cmdPrefix().endsWith('"');
 
     const NameVerdict verdict = NameCheck::check(raw, family, quoted);
-    m_checkLine->setText(verdict.summary);
     QPalette pal = palette();
     if (!verdict.fine)
-        pal.setColor(QPalette::WindowText, QColor(0xB0, 0x30, 0x00));
+        pal.setColor(QPalette::WindowText, Contrast::warningOn(pal.color(QPalette::Window)));
     m_checkLine->setPalette(pal);
     QStringList findings;
     for (const NameFinding &finding : verdict.findings) {
@@ -445,8 +512,8 @@ void MainWindow::showCheck()
                 ? finding.text
                 : QStringLiteral("Byte %1: %2").arg(finding.position + 1).arg(finding.text));
     }
-    m_checkLine->setToolTip(findings.isEmpty() ? verdict.summary
-                                               : findings.join(QLatin1Char('\n')));
+    m_checkLine->setStatus(verdict.summary,
+                           findings.isEmpty() ? verdict.summary : findings.join(QLatin1Char('\n')));
 
     const TableFiller filler = GameModes::mode(m_modes.mode()).filler;
     QList<QImage> glyphs;

@@ -20,6 +20,7 @@ class OutputBox;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class StatusLine;
 
 // Glyphsmith's main window (Form1), 554 x 412 pixels, fixed: the side panel and its
 // pop-up menus, the character grid with its preview, the name strip, the Quake III
@@ -52,6 +53,7 @@ Q_SIGNALS:
     void quitRequested();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
@@ -90,7 +92,7 @@ private:
     OutputBox *m_rawText = nullptr;
     OutputBox *m_commandText = nullptr;
     QLabel *m_modeLabel = nullptr;
-    QLabel *m_checkLine = nullptr;
+    StatusLine *m_checkLine = nullptr;
     InGameView *m_inGame = nullptr;
 
     QMenu *m_fileMenu = nullptr;

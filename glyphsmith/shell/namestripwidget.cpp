@@ -1,13 +1,15 @@
 #include "namestripwidget.h"
 
+#include "cp1252.h"
+#include "focusframe.h"
 #include "gridgeometry.h"
 #include "namecomposer.h"
 #include "namestripimage.h"
+#include "shellaccessibility.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <utility>
 
@@ -17,7 +19,41 @@ NameStripWidget::NameStripWidget(const NameComposer &composer, QWidget *parent)
     setObjectName(QStringLiteral("Picture3"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&m_composer, &NameComposer::nameChanged, this, qOverload<>(&QWidget::update));
+    ShellAccessibility::install();
+    connect(&m_composer, &NameComposer::nameChanged, this, &NameStripWidget::nameChanged);
+}
+
+void NameStripWidget::nameChanged()
+{
+    update();
+    if (hasFocus() && currentCell() + 1 != m_shownSlot)
+        announceCurrent(this, currentCell());
+    m_shownSlot = currentCell() + 1;
+}
+
+int NameStripWidget::cellCount() const
+{
+    return NameComposer::kSlots;
+}
+
+QString NameStripWidget::cellName(int index) const
+{
+    const QByteArray text = m_composer.slotText(index + 1);
+    return QStringLiteral("Slot %1: %2")
+        .arg(index + 1)
+        .arg(text.trimmed().isEmpty() ? QStringLiteral("blank") : Cp1252::toDisplay(text));
+}
+
+QRect NameStripWidget::cellRect(int index) const
+{
+    return QRect(GridGeometry::slotLeft(index + 1), 0, NameStripImage::kBoxSize,
+                 NameStripImage::kHeight);
+}
+
+int NameStripWidget::currentCell() const
+{
+    // Past the end the marker stands under slot 25.
+    return std::min(m_composer.namePos(), NameComposer::kSlots) - 1;
 }
 
 void NameStripWidget::paintEvent(QPaintEvent *)
@@ -25,14 +61,10 @@ void NameStripWidget::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     painter.drawImage(0, 0, NameStripImage::render(m_composer));
-    if (hasFocus()) {
-        // Around the marker's selector only, so the glyph boxes stay exactly as rendered.
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = QRect(m_composer.markerLeft(), NameStripImage::kSelectorTop,
-                            NameStripImage::kBoxSize, NameStripImage::kSelectorHeight);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    // Around the marker's selector only, so the glyph boxes stay exactly as rendered.
+    if (hasFocus())
+        FocusFrame::draw(painter, QRect(m_composer.markerLeft(), NameStripImage::kSelectorTop,
+                                        NameStripImage::kBoxSize, NameStripImage::kSelectorHeight));
 }
 
 int NameStripWidget::slotUnder(QPoint point) const
@@ -83,6 +115,9 @@ void NameStripWidget::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Delete:
         Q_EMIT deleteRequested();
+        break;
+    case Qt::Key_Backspace:
+        Q_EMIT backspaceRequested();
         break;
     default:
         QWidget::keyPressEvent(event);

@@ -2,7 +2,9 @@
 #include "outputbox.h"
 
 #include "cp1252.h"
+#include "shellaccessibility.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -30,10 +32,16 @@ OutputBox::OutputBox(QWidget *parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setBackgroundRole(QPalette::Base);
+    ShellAccessibility::install();
 }
 
 void OutputBox::setContent(const QByteArray &bytes, const GlyphSource &glyphs)
 {
+    if (QAccessible::isActive() && bytes != m_bytes) {
+        QAccessibleTextUpdateEvent changed(this, 0, Cp1252::toDisplay(m_bytes),
+                                           Cp1252::toDisplay(bytes));
+        QAccessible::updateAccessibility(&changed);
+    }
     m_bytes = bytes;
     m_pieces.clear();
     QByteArray run;

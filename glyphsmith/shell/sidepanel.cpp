@@ -1,5 +1,7 @@
 #include "sidepanel.h"
 
+#include "shellaccessibility.h"
+
 #include <QCursor>
 #include <QEvent>
 #include <QFrame>
@@ -50,11 +52,16 @@ const LabelInfo &info(SidePanel::Item item)
 // centred in height, on a whole pixel.
 class CaptionLabel : public QLabel
 {
-public:
-    CaptionLabel(const char *caption, QWidget *parent)
-        : QLabel(QString::fromLatin1(caption), parent)
+    Q_OBJECT // a class name of its own, so a screen reader is told it is a button
+
+        public :
+        // The text is set once the label is a caption, so that a screen reader, asked
+        // on the first text, hears of a button rather than of a plain label.
+        CaptionLabel(const char *caption, QWidget *parent)
+        : QLabel(parent)
     {
         setTextFormat(Qt::PlainText);
+        setText(QString::fromLatin1(caption));
     }
 
 protected:
@@ -91,6 +98,7 @@ SidePanel::SidePanel(QWidget *parent)
 {
     setObjectName(QStringLiteral("Picture7"));
     setMouseTracking(true);
+    ShellAccessibility::install();
 
     QPalette yellowText = palette();
     yellowText.setColor(QPalette::WindowText, kYellow);
@@ -127,6 +135,19 @@ QPoint SidePanel::menuAnchor(Item item) const
 {
     const QLabel *l = label(item);
     return l->mapToGlobal(QPoint(0, l->height()));
+}
+
+std::optional<SidePanel::Item> SidePanel::itemOf(const QObject *label) const
+{
+    const auto found = std::find(m_labels.begin(), m_labels.end(), label);
+    if (found == m_labels.end())
+        return std::nullopt;
+    return static_cast<Item>(found - m_labels.begin());
+}
+
+void SidePanel::activate(Item item)
+{
+    Q_EMIT itemActivated(item);
 }
 
 void SidePanel::hideHighlight()
@@ -177,3 +198,5 @@ void SidePanel::paintEvent(QPaintEvent *)
     painter.drawPixmap((width() - m_blocks.width()) / 2, height() - m_blocks.height() - 16,
                        m_blocks);
 }
+
+#include "sidepanel.moc"

@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -18,6 +19,8 @@ public:
     enum class Item { File, GameMode, CopyRaw, CopyCommand, Help };
     static constexpr int kItems = 5;
     static constexpr int kWidth = 134;
+    // The class of the five captions, which a screen reader sees as buttons.
+    static constexpr const char *kCaptionClass = "CaptionLabel";
 
     explicit SidePanel(QWidget *parent = nullptr);
 
@@ -31,8 +34,14 @@ public:
 
     void hideHighlight();
 
+    // The item `label` stands for, if it is one of the panel's.
+    std::optional<Item> itemOf(const QObject *label) const;
+    // Chooses `item` as the keyboard does (a screen reader's press): itemActivated.
+    void activate(Item item);
+
 Q_SIGNALS:
     void itemClicked(SidePanel::Item item);
+    void itemActivated(SidePanel::Item item);
     // The pointer moved over the bare panel, not over a label.
     void backgroundHovered();
 

@@ -124,10 +124,13 @@ void TestCharForm::pressDragRelease()
     QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(m_form->model().selCol(), std::optional<int>(3));
     QCOMPARE(m_form->model().selRow(), std::optional<int>(1));
+    // On screen, not only in a tooltip.
+    QCOMPARE(child<QLabel>("CharName")->text(), QStringLiteral("U+0043 LATIN CAPITAL LETTER C"));
 
     QTest::keyClick(grid(), Qt::Key_Right);
     QCOMPARE(keystroke(), QStringLiteral("Keystroke: D"));
     QCOMPARE(child<QLabel>("Label4")->toolTip(), QStringLiteral("U+0044 LATIN CAPITAL LETTER D"));
+    QCOMPARE(child<QLabel>("CharName")->text(), QStringLiteral("U+0044 LATIN CAPITAL LETTER D"));
     QVERIFY(magnifier->isVisible());
 }
 
@@ -140,6 +143,12 @@ void TestCharForm::doubleClickAddsTheCharacter()
     doubleClick(cellPoint(31, 6));
     QCOMPARE(name()->text(), QStringLiteral(" \u00ff"));
     QVERIFY(!QApplication::overrideCursor());
+
+    // From the keyboard: Left to the cell before, Enter adds it as a double click does.
+    QTest::keyClick(grid(), Qt::Key_Left);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    QTest::keyClick(grid(), Qt::Key_Enter);
+    QCOMPARE(name()->text(), QStringLiteral(" \u00ff\u00fe\u00fe"));
 }
 
 void TestCharForm::addCharReplacesTheSelection()

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QRawFont>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void leavingACellRestoresIt();
     void highlightKeepsTheCharacterInPlace();
     void cellsTheFontLacksAreMarked();
+    void magnifierFollowsAFontChange_data();
+    void magnifierFollowsAFontChange();
 
 private:
     // The middle of a cell, in the grid's client pixels.
@@ -306,6 +309,48 @@ void TestCharMapModel::cellsTheFontLacksAreMarked()
     m_model->press(Qt::LeftButton, at(undefined));
     QCOMPARE(m_model->magnifier().glyph, 0u);
     QVERIFY(m_model->magnifier().name.startsWith(QStringLiteral("U+0081 <control>\nNot in ")));
+}
+
+void TestCharMapModel::magnifierFollowsAFontChange_data()
+{
+    QTest::addColumn<Cell>("cell");
+    QTest::addColumn<bool>("lacking"); // change to a family without the character
+    QTest::newRow("a letter, into another family") << Cell{1, 1} << false;
+    QTest::newRow("the copyright sign, into a family without it") << Cell{9, 4} << true;
+}
+
+// The arrow keys leave the magnifier showing; a font chosen then must not leave the
+// old family's glyph in it over a cell the new family draws grey.
+void TestCharMapModel::magnifierFollowsAFontChange()
+{
+    QFETCH(Cell, cell);
+    QFETCH(bool, lacking);
+    const QChar character = GridCanvas::characterOf(cell).at(0);
+    const QStringList families = QFontDatabase::families();
+    auto has = [&](const QString &family) {
+        QFont font(family);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        const QRawFont raw = QRawFont::fromFont(font);
+        return raw.isValid() && raw.familyName() == family && raw.supportsCharacter(character);
+    };
+    const auto from = std::find_if(families.begin(), families.end(), has);
+    const auto to = std::find_if(families.begin(), families.end(),
+                                 [&](const QString &f) { return f != *from && has(f) != lacking; });
+    if (from == families.end() || to == families.end())
+        QSKIP("no installed family to change to");
+    m_model->changeFont(QFont(*from));
+    m_model->press(Qt::LeftButton, at(cell));
+    m_model->release();
+    QVERIFY(m_model->keyPress(Qt::Key_Left));
+    QVERIFY(m_model->keyPress(Qt::Key_Right));
+    QVERIFY(m_model->magnifier().visible);
+    QVERIFY(m_model->magnifier().glyph != 0);
+
+    m_model->changeFont(QFont(*to));
+    QVERIFY(m_model->magnifier().visible);
+    QCOMPARE(m_model->magnifier().font.familyName(), *to);
+    QCOMPARE(m_model->magnifier().glyph != 0, !lacking);
+    QCOMPARE(m_model->magnifier().glyph != 0, m_model->hasGlyph(cell));
 }
 
 QTEST_MAIN(TestCharMapModel)

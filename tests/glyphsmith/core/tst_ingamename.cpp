@@ -5,7 +5,17 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(FamilyId)
+Q_DECLARE_METATYPE(const GameFamily *)
+
+namespace {
+
+// The row the view follows: a family's target, its default where `key` is empty.
+const GameFamily *target(FamilyId id, const char *key = "")
+{
+    return &GameFamilies::family(id, key);
+}
+
+} // namespace
 
 class TestInGameName : public QObject
 {
@@ -19,81 +29,115 @@ private Q_SLOTS:
 
 void TestInGameName::render_data()
 {
-    QTest::addColumn<FamilyId>("family");
+    QTest::addColumn<const GameFamily *>("game");
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<bool>("quoted");
     QTest::addColumn<QByteArray>("drawn");
     QTest::addColumn<QByteArray>("colours"); // one digit per glyph; '-' for none
-    QTest::addColumn<bool>("oldNameKept");
-    QTest::addColumn<bool>("replaced");
+    // "": the player's bytes; "old": the old name stays; "own": the game's own text;
+    // "away": the server refuses the connection.
+    QTest::addColumn<QByteArray>("state");
 
     using F = FamilyId;
-    QTest::newRow("colour codes applied")
-        << F::Quake3 << QByteArray("^7A^1BC^5") << true << QByteArray("ABC") << QByteArray("711")
-        << false << false;
-    QTest::newRow("name starts white") << F::Quake3 << QByteArray("A^3B") << true
-                                       << QByteArray("AB") << QByteArray("73") << false << false;
+    QTest::newRow("colour codes applied") << target(F::Quake3) << QByteArray("^7A^1BC^5") << true
+                                          << QByteArray("ABC") << QByteArray("711") << QByteArray();
+    QTest::newRow("name starts white") << target(F::Quake3) << QByteArray("A^3B") << true
+                                       << QByteArray("AB") << QByteArray("73") << QByteArray();
     QTest::newRow("letter codes use the engine's index")
-        << F::Quake3 << QByteArray("^aA^zB") << true << QByteArray("AB") << QByteArray("12")
-        << false << false;
-    QTest::newRow("black removed") << F::Quake3 << QByteArray("^7a^0b^8c") << true
-                                   << QByteArray("abc") << QByteArray("777") << false << false;
+        << target(F::Quake3) << QByteArray("^aA^zB") << true << QByteArray("AB") << QByteArray("12")
+        << QByteArray();
+    QTest::newRow("black removed") << target(F::Quake3) << QByteArray("^7a^0b^8c") << true
+                                   << QByteArray("abc") << QByteArray("777") << QByteArray();
     QTest::newRow("^^0 eats the next letter as a colour")
-        << F::Quake3 << QByteArray("^7x^^0AB") << true << QByteArray("xB") << QByteArray("71")
-        << false << false;
+        << target(F::Quake3) << QByteArray("^7x^^0AB") << true << QByteArray("xB")
+        << QByteArray("71") << QByteArray();
     QTest::newRow("caret before punctuation drawn")
-        << F::Quake3 << QByteArray("^2^!") << true << QByteArray("^!") << QByteArray("22") << false
-        << false;
-    QTest::newRow("dots for high bytes") << F::Quake3 << QByteArray("^7\xe9%") << true
-                                         << QByteArray("..") << QByteArray("77") << false << false;
+        << target(F::Quake3) << QByteArray("^2^!") << true << QByteArray("^!") << QByteArray("22")
+        << QByteArray();
+    QTest::newRow("dots for high bytes") << target(F::Quake3) << QByteArray("^7\xe9%") << true
+                                         << QByteArray("..") << QByteArray("77") << QByteArray();
     QTest::newRow("cut at 35 bytes")
-        << F::Quake3 << QByteArray("^1") + QByteArray(40, 'x') << true << QByteArray(33, 'x')
-        << QByteArray(33, '1') << false << false;
+        << target(F::Quake3) << QByteArray("^1") + QByteArray(40, 'x') << true
+        << QByteArray(33, 'x') << QByteArray(33, '1') << QByteArray();
     QTest::newRow("refused: UnnamedPlayer in white")
-        << F::Quake3 << QByteArray("^1a;b") << true << QByteArray("UnnamedPlayer")
-        << QByteArray(13, '7') << false << true;
+        << target(F::Quake3) << QByteArray("^1a;b") << true << QByteArray("UnnamedPlayer")
+        << QByteArray(13, '7') << QByteArray("own");
     QTest::newRow("Quake II draws the plain glyph")
-        << F::Quake2 << QByteArray("\xc1\xe2\x85z") << true << QByteArray("Abz")
-        << QByteArray("---") << false << false;
+        << target(F::Quake2) << QByteArray("\xc1\xe2\x85z") << true << QByteArray("Abz")
+        << QByteArray("---") << QByteArray();
     QTest::newRow("Quake II cut at 15")
-        << F::Quake2 << QByteArray(20, 'q') << true << QByteArray(15, 'q') << QByteArray(15, '-')
-        << false << false;
+        << target(F::Quake2) << QByteArray(20, 'q') << true << QByteArray(15, 'q')
+        << QByteArray(15, '-') << QByteArray();
     QTest::newRow("QuakeWorld keeps high bytes, drops 1-13, trims")
-        << F::QuakeWorld << QByteArray(" \x05\xc1\x1f ") << true << QByteArray("\xc1\x1f")
-        << QByteArray("--") << false << false;
-    QTest::newRow("QuakeWorld refusal keeps the old name")
-        << F::QuakeWorld << QByteArray("a\\b") << true << QByteArray() << QByteArray() << true
-        << false;
+        << target(F::QuakeWorld) << QByteArray(" \x05\xc1\x1f ") << true << QByteArray("\xc1\x1f")
+        << QByteArray("--") << QByteArray();
+    QTest::newRow("id's QuakeWorld refusal keeps the old name")
+        << target(F::QuakeWorld, "idqw") << QByteArray("a\\b") << true << QByteArray()
+        << QByteArray() << QByteArray("old");
     QTest::newRow("QuakeWorld empty name")
-        << F::QuakeWorld << QByteArray("\x0b") << true << QByteArray("unnamed")
-        << QByteArray(7, '-') << false << true;
+        << target(F::QuakeWorld) << QByteArray("\x0b") << true << QByteArray("unnamed")
+        << QByteArray(7, '-') << QByteArray("own");
     QTest::newRow("the game gets the name up to the broken line")
-        << F::QuakeWorld << QByteArray("ab\"c") << true << QByteArray("ab") << QByteArray("--")
-        << false << false;
+        << target(F::QuakeWorld) << QByteArray("ab\"c") << true << QByteArray("ab")
+        << QByteArray("--") << QByteArray();
+    QTest::newRow("today's server draws unnamed for a dollar")
+        << target(F::QuakeWorld) << QByteArray("A$B") << true << QByteArray("unnamed")
+        << QByteArray(7, '-') << QByteArray("own");
+    QTest::newRow("today's server draws Console as unnamed")
+        << target(F::QuakeWorld) << QByteArray("Console") << true << QByteArray("unnamed")
+        << QByteArray(7, '-') << QByteArray("own");
+    QTest::newRow("today's server trims the gold blank")
+        << target(F::QuakeWorld)
+        << QByteArray("\xa0"
+                      "AB")
+        << true << QByteArray("AB") << QByteArray("--") << QByteArray();
+    QTest::newRow("today's server cuts at a backslash at connect")
+        << target(F::QuakeWorld) << QByteArray("a\\b") << true << QByteArray("a") << QByteArray("-")
+        << QByteArray();
+    QTest::newRow("today's server refuses &c: nothing drawn")
+        << target(F::QuakeWorld) << QByteArray("C&c900D") << true << QByteArray() << QByteArray()
+        << QByteArray("away");
+    QTest::newRow("ezQuake's scoreboard shows 15")
+        << target(F::QuakeWorld) << QByteArray(20, 'w') << true << QByteArray(15, 'w')
+        << QByteArray(15, '-') << QByteArray();
+    QTest::newRow("OpenArena keeps black beside a colour")
+        << target(F::Quake3, "openarena") << QByteArray("^0Bl^1A") << true << QByteArray("BlA")
+        << QByteArray("001") << QByteArray();
+    QTest::newRow("ioquake3 drops that black")
+        << target(F::Quake3) << QByteArray("^0Bl^1A") << true << QByteArray("BlA")
+        << QByteArray("771") << QByteArray();
+    QTest::newRow("OpenArena draws an all-black name white")
+        << target(F::Quake3, "openarena") << QByteArray("^0Black") << true << QByteArray("Black")
+        << QByteArray(5, '7') << QByteArray();
+    QTest::newRow("OpenArena: a coloured empty name is Nameless")
+        << target(F::Quake3, "openarena") << QByteArray("^1^2") << true << QByteArray("Nameless")
+        << QByteArray(8, '7') << QByteArray("own");
+    QTest::newRow("OpenArena's ^8 is orange, ^a is drawn")
+        << target(F::Quake3, "openarena") << QByteArray("^8x^ay") << true << QByteArray("x^ay")
+        << QByteArray("8888") << QByteArray();
     QTest::newRow("Hexen II cut at the brace")
-        << F::Hexen2 << QByteArray("ab{cd") << true << QByteArray("ab") << QByteArray("--") << false
-        << false;
+        << target(F::Hexen2) << QByteArray("ab{cd") << true << QByteArray("ab") << QByteArray("--")
+        << QByteArray();
     QTest::newRow("hexadecimal pairs decoded")
-        << F::Quake2Hex << QByteArray("41ff6a") << true << QByteArray("A\xffj") << QByteArray("---")
-        << false << false;
-    QTest::newRow("Unreal underscores") << F::UnrealTournament << QByteArray("a b") << false
-                                        << QByteArray("a_b") << QByteArray("---") << false << false;
+        << target(F::Quake2Hex) << QByteArray("41ff6a") << true << QByteArray("A\xffj")
+        << QByteArray("---") << QByteArray();
+    QTest::newRow("Unreal underscores") << target(F::UnrealTournament) << QByteArray("a b") << false
+                                        << QByteArray("a_b") << QByteArray("---") << QByteArray();
     QTest::newRow("unknown game: raw name unchanged")
-        << F::JumpGate << QByteArray(" a\n\xe9\"") << true << QByteArray(" a\n\xe9\"")
-        << QByteArray(5, '-') << false << false;
+        << target(F::JumpGate) << QByteArray(" a\n\xe9\"") << true << QByteArray(" a\n\xe9\"")
+        << QByteArray(5, '-') << QByteArray();
 }
 
 void TestInGameName::render()
 {
-    QFETCH(FamilyId, family);
+    QFETCH(const GameFamily *, game);
     QFETCH(QByteArray, raw);
     QFETCH(bool, quoted);
     QFETCH(QByteArray, drawn);
     QFETCH(QByteArray, colours);
-    QFETCH(bool, oldNameKept);
-    QFETCH(bool, replaced);
+    QFETCH(QByteArray, state);
 
-    const InGameName view = InGameName::render(raw, GameFamilies::family(family), quoted);
+    const InGameName view = InGameName::render(raw, *game, quoted);
     QByteArray bytes, colourDigits;
     for (const InGameName::Glyph &g : view.glyphs) {
         bytes += char(g.byte);
@@ -101,8 +145,9 @@ void TestInGameName::render()
     }
     QCOMPARE(bytes, drawn);
     QCOMPARE(colourDigits, colours);
-    QCOMPARE(view.oldNameKept, oldNameKept);
-    QCOMPARE(view.replaced, replaced);
+    QCOMPARE(view.oldNameKept, state == "old");
+    QCOMPARE(view.replaced, state == "own");
+    QCOMPARE(view.connectionRefused, state == "away");
 }
 
 // Delete takes a slot's colour code with its glyph; the strip still shows the later

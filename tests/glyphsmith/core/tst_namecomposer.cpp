@@ -40,6 +40,8 @@ private Q_SLOTS:
     void deleteRebuildsOutputs();
     void deleteLastCharacterThenSave();
     void deletePastTheEndClearsSlot25();
+    void backspaceClearsTheSlotBeforeTheMarker_data();
+    void backspaceClearsTheSlotBeforeTheMarker();
     void selectSlotLeavesGaps();
     void setSlotsActsAsClicks();
     void selectSlotRejectsOutOfRange();
@@ -180,6 +182,45 @@ void TestNameComposer::deletePastTheEndClearsSlot25()
     QCOMPARE(slotTexts(c).left(24 * 2), before.left(24 * 2));
     QCOMPARE(c.namePos(), 26);
     QCOMPARE(c.markerLeft(), 384);
+}
+
+void TestNameComposer::backspaceClearsTheSlotBeforeTheMarker_data()
+{
+    QTest::addColumn<int>("letters"); // A, B, C, ... clicked in turn
+    QTest::addColumn<int>("select");  // the slot chosen before Backspace; 0: none
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<int>("namePos");
+    QTest::newRow("after the last letter") << 3 << 0 << QByteArray("AB") << 3;
+    QTest::newRow("in the middle: later letters stay") << 3 << 2 << QByteArray(" BC") << 1;
+    QTest::newRow("at slot 1 nothing happens") << 3 << 1 << QByteArray("ABC") << 1;
+    QTest::newRow("empty name") << 0 << 0 << QByteArray() << 1;
+    QTest::newRow("past the end: slot 25 goes")
+        << 25 << 0 << QByteArray("ABCDEFGHIJKLMNOPQRSTUVWX") << 25;
+}
+
+void TestNameComposer::backspaceClearsTheSlotBeforeTheMarker()
+{
+    QFETCH(int, letters);
+    QFETCH(int, select);
+    QFETCH(QByteArray, raw);
+    QFETCH(int, namePos);
+    NameComposer c;
+    c.applyFiller(TableFiller::QuakeEngine);
+    const QImage picture = numberedPicture();
+    for (int i = 0; i < letters; ++i)
+        c.clickCell(65 + i, picture);
+    c.selectSlot(select);
+    const int cleared = c.namePos() - 1;
+    QSignalSpy changed(&c, &NameComposer::nameChanged);
+    c.deleteCharBefore();
+    QCOMPARE(c.rawName(), raw);
+    QCOMPARE(c.namePos(), namePos);
+    QCOMPARE(changed.size(), cleared >= 1 ? 1 : 0);
+    if (cleared >= 1)
+        QVERIFY(c.slotGlyph(cleared).isNull());
+    // The next click fills the slot that was cleared.
+    c.clickCell(90, picture);
+    QCOMPARE(c.slotText(namePos), QByteArray("Z"));
 }
 
 void TestNameComposer::setSlotsActsAsClicks()

@@ -14,6 +14,8 @@ private Q_SLOTS:
     void rawNameFromScript();
     void rawNameFromPaste_data();
     void rawNameFromPaste();
+    void consoleLineValue_data();
+    void consoleLineValue();
     void looksLikeText_data();
     void looksLikeText();
 };
@@ -108,6 +110,39 @@ void TestNameScript::rawNameFromPaste()
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, raw);
     QCOMPARE(NameScript::rawNameFromPaste(text, GlyphTables::framing(filler)), raw);
+}
+
+void TestNameScript::consoleLineValue_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QByteArray>("value");
+
+    QTest::newRow("Copy Console Line's form")
+        << QByteArray("name \"a$$b^A\"") << true << QByteArray("a$$b^A");
+    QTest::newRow("any case, blanks and a line end around it")
+        << QByteArray("  NAME  \"x y\" \t\r\n") << true << QByteArray("x y");
+    QTest::newRow("an empty name") << QByteArray("name \"\"") << true << QByteArray();
+    QTest::newRow("the Command Line's marker: a raw name")
+        << QByteArray("name \"^A\" //GLYPHSMITH v6.1") << false << QByteArray();
+    QTest::newRow("another command after it")
+        << QByteArray("name \"a\";echo b") << false << QByteArray();
+    QTest::newRow("unquoted") << QByteArray("name a$$b") << false << QByteArray();
+    QTest::newRow("no closing quote") << QByteArray("name \"ab") << false << QByteArray();
+    QTest::newRow("seta is not ezQuake's form")
+        << QByteArray("seta name \"a\"") << false << QByteArray();
+    QTest::newRow("two lines") << QByteArray("name \"a\"\nname \"b\"") << false << QByteArray();
+}
+
+void TestNameScript::consoleLineValue()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, found);
+    QFETCH(QByteArray, value);
+    const std::optional<QByteArray> got = NameScript::consoleLineValue(text);
+    QCOMPARE(got.has_value(), found);
+    if (found)
+        QCOMPARE(*got, value);
 }
 
 void TestNameScript::looksLikeText_data()

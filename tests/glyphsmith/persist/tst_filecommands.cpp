@@ -54,8 +54,8 @@ private Q_SLOTS:
     void quickSaveNotConfigured();
     void quickSaveIntoMissingFolder();
 
-    void scriptBreakingNamesAreRefused_data();
-    void scriptBreakingNamesAreRefused();
+    void unsavableNamesAreRefused_data();
+    void unsavableNamesAreRefused();
 
     void gameSpy_data();
     void gameSpy();
@@ -135,6 +135,7 @@ void TestFileCommands::addName(const QList<int> &cells)
 
 void TestFileCommands::saveNameAsksForAConfigurationFile()
 {
+    addName({65});
     m_commands->saveName();
     QCOMPARE(m_prompts->asked.size(), 1);
     const ScriptedPrompts::Asked &asked = m_prompts->asked.constFirst();
@@ -147,6 +148,7 @@ void TestFileCommands::saveNameAsksForAConfigurationFile()
 
 void TestFileCommands::saveNameCancelledDoesNothing()
 {
+    addName({65});
     m_commands->saveName();
     QVERIFY(m_prompts->messages().isEmpty());
     QVERIFY(QDir(gameFolder()).isEmpty());
@@ -155,11 +157,12 @@ void TestFileCommands::saveNameCancelledDoesNothing()
 void TestFileCommands::saveNameWritesAndConfirms()
 {
     const QString path = gameFolder() + QStringLiteral("/autoexec.cfg");
+    addName({65});
     m_prompts->fileAnswers.push_back(path);
     m_commands->saveName();
 
     // Quake III lines carry the mode's marker and the save's tail.
-    QCOMPARE(readBytes(path), "\r\nname \"^7\" //GLYPHSMITH v6.1" + kTail + "\r\n");
+    QCOMPARE(readBytes(path), "\r\nname \"^7A^7\" //GLYPHSMITH v6.1" + kTail + "\r\n");
     QCOMPARE(m_prompts->messages(),
              QStringList{QStringLiteral("File Saved!\rTo use this file go to the console and "
                                         "execute the file: autoexec.cfg")});
@@ -185,6 +188,7 @@ void TestFileCommands::saveNameFailureIsReportedOnce()
 {
     const QString path = gameFolder() + QStringLiteral("/a-folder.cfg");
     QVERIFY(QDir().mkdir(path));
+    addName({65});
     m_prompts->fileAnswers.push_back(path);
     m_commands->saveName();
 
@@ -208,17 +212,17 @@ void TestFileCommands::quickSave_data()
     const QString saved = QStringLiteral("File Saved to Default Config: %1");
     QTest::newRow("Quake III, new file: tailed line, no message")
         << false << false << "q3config.cfg"
-        << "\r\nname \"^7\" //GLYPHSMITH v6.1" + kTail + "\r\n"
+        << "\r\nname \"^7A^7\" //GLYPHSMITH v6.1" + kTail + "\r\n"
         << QStringList{};
     QTest::newRow("Quake III, existing file: plain line, saved message")
         << false << true << "q3config.cfg"
-        << QByteArray("old\r\n\r\nname \"^7\" //GLYPHSMITH v6.1\r\n") << QStringList{saved};
+        << QByteArray("old\r\n\r\nname \"^7A^7\" //GLYPHSMITH v6.1\r\n") << QStringList{saved};
     QTest::newRow("QuakeWorld, new file: tailed line, hint only")
         << true << false << "config.cfg"
-        << "\r\nname \"\" //GLYPHSMITH v6.1" + kTail + "\r\n"
+        << "\r\nname \"A\" //GLYPHSMITH v6.1" + kTail + "\r\n"
         << QStringList{hint};
     QTest::newRow("QuakeWorld, existing file: saved message, then the hint")
-        << true << true << "config.cfg" << QByteArray("old\r\n\r\nname \"\" //GLYPHSMITH v6.1\r\n")
+        << true << true << "config.cfg" << QByteArray("old\r\n\r\nname \"A\" //GLYPHSMITH v6.1\r\n")
         << QStringList{saved, hint};
 }
 
@@ -239,6 +243,7 @@ void TestFileCommands::quickSave()
     const QString path = gameFolder() + QLatin1Char('/') + fileName;
     if (exists)
         QVERIFY(writeBytes(path, "old\r\n"));
+    addName({65});
 
     m_commands->quickSave();
     QCOMPARE(readBytes(path), expected);
@@ -249,7 +254,7 @@ void TestFileCommands::quickSave()
     QVERIFY(!QFileInfo::exists(other));
 }
 
-void TestFileCommands::scriptBreakingNamesAreRefused_data()
+void TestFileCommands::unsavableNamesAreRefused_data()
 {
     QTest::addColumn<int>("command"); // 0 Save Name, 1 QuickSave, 2 Save Name in GameSpy
     QTest::addColumn<QList<int>>("cells");
@@ -262,11 +267,19 @@ void TestFileCommands::scriptBreakingNamesAreRefused_data()
     QTest::newRow("quicksave, a line feed in slot 1") << 1 << QList<int>{9, 65} << lineFeed.arg(1);
     QTest::newRow("gamespy, the other quote in slot 3")
         << 2 << QList<int>{65, 66, 162} << quote.arg(3);
+    // `name ""` would blank the player's name in the game.
+    const QString empty = QStringLiteral("The name is empty: all 25 slots are blank, and saving it "
+                                         "would blank your name in the game. Nothing was saved.");
+    QTest::newRow("save name, empty") << 0 << QList<int>{} << empty;
+    QTest::newRow("quicksave, empty") << 1 << QList<int>{} << empty;
+    QTest::newRow("gamespy, empty") << 2 << QList<int>{} << empty;
+    QTest::newRow("quicksave, blanks only") << 1 << QList<int>{32, 32} << empty;
 }
 
 // The line `name "ab` + LF + `cd";quit" //...` would run ;quit every time the game
-// reads the script: the command refuses before it asks or writes anything.
-void TestFileCommands::scriptBreakingNamesAreRefused()
+// reads the script, and `name ""` blanks the player's name: the command refuses
+// before it asks or writes anything.
+void TestFileCommands::unsavableNamesAreRefused()
 {
     QFETCH(int, command);
     QFETCH(QList<int>, cells);
@@ -304,6 +317,7 @@ void TestFileCommands::quickSaveNotConfigured()
     if (quakeWorld)
         enterQuakeWorld();
     QVERIFY_OK(GlyphSettings::write(quakeWorld ? "q1config" : "q3config", QString()));
+    addName({65});
     m_commands->quickSave();
     QCOMPARE(m_prompts->messages(), QStringList{kNotConfigured});
     QVERIFY(m_commands->quickSavePath().isEmpty());
@@ -314,6 +328,7 @@ void TestFileCommands::quickSaveIntoMissingFolder()
     enterQuakeWorld();
     const QString folder = gameFolder() + QStringLiteral("/not-there");
     QVERIFY_OK(GlyphSettings::write("q1config", folder));
+    addName({65});
     m_commands->quickSave();
 
     const QStringList messages = m_prompts->messages();
@@ -352,6 +367,7 @@ void TestFileCommands::gameSpy()
     const QString path = gameFolder() + QStringLiteral("/GLYPH-me.cfg");
     if (exists)
         QVERIFY(writeBytes(path, "old\r\n"));
+    addName({65});
     m_prompts->inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
 
     m_commands->saveInGameSpy();
@@ -378,7 +394,7 @@ void TestFileCommands::gameSpy()
     QCOMPARE(value->bytes, QByteArray("GLYPH-me.cfg"));
 
     const QByteArray line =
-        quakeWorld ? "name \"\" //GLYPHSMITH v6.1" : "name \"^7\" //GLYPHSMITH v6.1";
+        quakeWorld ? "name \"A\" //GLYPHSMITH v6.1" : "name \"^7A^7\" //GLYPHSMITH v6.1";
     QCOMPARE(readBytes(path),
              exists ? "old\r\n\r\n" + line + "\r\n" : "\r\n" + line + kTail + "\r\n");
     QCOMPARE(m_commands->quickSavePath(), path);
@@ -414,6 +430,7 @@ void TestFileCommands::gameSpyRefusesAnswers()
     QFETCH(int, questions);
 
     QVERIFY_OK(GlyphSettings::write("q3config", gameFolder()));
+    addName({65});
     m_prompts->inputAnswers = {profile, file};
     m_commands->saveInGameSpy();
 
@@ -427,6 +444,7 @@ void TestFileCommands::gameSpyRefusesAnswers()
 void TestFileCommands::gameSpyKeepsDoubleExtensionAndNestedProfiles()
 {
     QVERIFY_OK(GlyphSettings::write("q3config", gameFolder()));
+    addName({65});
     m_prompts->inputAnswers = {QStringLiteral("Clan\\Sub"), QStringLiteral("me.cfg")};
     m_commands->saveInGameSpy();
 
@@ -479,6 +497,7 @@ void TestFileCommands::gameSpyIsAllOrNothing()
     else
         QVERIFY(QDir().mkdir(script)); // a folder where the script should be
     const QStringList before = QDir(gameFolder()).entryList(QDir::AllEntries | QDir::Hidden);
+    addName({65});
     m_prompts->inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
 
     m_commands->saveInGameSpy();

@@ -50,6 +50,15 @@ void TestNameCommands::readsTheNameBack_data()
         << QByteArray("\x12\x13"
                       "A")
         << QList<int>{18, 19, 65} << QList<int>{-1, -1, -1} << "";
+    QTest::newRow("ezQuake's console line is read through its escapes")
+        << qw << false << QByteArray("name \"$0$1^A$$x\"") << QByteArray("\x12\x13\xc1$x")
+        << QList<int>{18, 19, 193, 36, 120} << QList<int>(5, -1) << "";
+    QTest::newRow("the Command Line's text stays raw")
+        << qw << false << QByteArray("name \"^A$$\" //GLYPHSMITH v6.1") << QByteArray("^A$$")
+        << QList<int>{94, 65, 36, 36} << QList<int>(4, -1) << "";
+    QTest::newRow("Quake III reads no ezQuake escapes")
+        << q3 << false << QByteArray("name \"^1A$$\"") << QByteArray("^1A$$")
+        << QList<int>{65, 36, 36} << QList<int>{1, 1, 1} << "";
     QTest::newRow("a byte no cell gives is left out and named")
         << q3 << false << QByteArray("A\"B") << QByteArray("AB") << QList<int>{65, 66}
         << QList<int>{-1, -1} << "byte 2 of the name";

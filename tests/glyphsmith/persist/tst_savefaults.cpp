@@ -111,6 +111,8 @@ public:
     {
         if (command == Command::GameSpyQuakeWorld && !m_modes->enterMode(ModeId::QuakeWorld))
             qFatal("setup failed: QuakeWorld mode");
+        // A name to save: an empty one is refused before anything is written.
+        m_composer.clickCell(65, TestFiles::somePicture());
         m_prompts.asked.clear();
         switch (command) {
         case Command::Configure: {

@@ -5,7 +5,9 @@
 #include "sysinfo.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QHash>
+#include <QLabel>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -27,6 +29,8 @@ private Q_SLOTS:
     void sysInfo_data();
     void sysInfo();
     void showingAgainRaisesTheSameBox();
+    void titleIsTwiceTheText_data();
+    void titleIsTwiceTheText();
     void readsTheMachineKeyStore_data();
     void readsTheMachineKeyStore();
 
@@ -234,6 +238,37 @@ void TestAboutBox::readsTheMachineKeyStore()
         SysInfo::machineValue, [](const QString &) { return QString(); },
         [](const QString &) { return false; });
     QCOMPARE(sysInfo.programPath(), expectPath ? program : QString());
+}
+
+void TestAboutBox::titleIsTwiceTheText_data()
+{
+    QTest::addColumn<QFont>("appFont");
+    QFont pixels;
+    pixels.setPixelSize(11); // as the program sets it
+    QFont points;
+    points.setPointSizeF(9);
+    QTest::newRow("font in pixels") << pixels;
+    QTest::newRow("font in points") << points;
+}
+
+void TestAboutBox::titleIsTwiceTheText()
+{
+    QFETCH(QFont, appFont);
+    const QFont before = QApplication::font();
+    QApplication::setFont(appFont);
+    // A point size asked of a pixel-sized font is -1 doubled, and warned about.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("setPointSize")));
+    QPointer<AboutBox> box = AboutBox::showInstance(std::make_shared<ScriptedPrompts>());
+    const int text =
+        QFontInfo(box->findChild<QLabel *>(QStringLiteral("Label3"))->font()).pixelSize();
+    const int title =
+        QFontInfo(box->findChild<QLabel *>(QStringLiteral("Label1"))->font()).pixelSize();
+    const int notice =
+        QFontInfo(box->findChild<QLabel *>(QStringLiteral("lblDisclaimer"))->font()).pixelSize();
+    QApplication::setFont(before);
+    QVERIFY2(qAbs(title - 2 * text) <= 1,
+             qPrintable(QStringLiteral("%1 / %2").arg(title).arg(text)));
+    QVERIFY(notice < text);
 }
 
 QTEST_MAIN(TestAboutBox)

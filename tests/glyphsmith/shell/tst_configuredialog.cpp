@@ -33,7 +33,8 @@ private Q_SLOTS:
     void fieldsShowTheSettings();
     void saveWritesBothFieldsAndReopens();
     void cancelWritesNothingAndReopens();
-    void closingTheFrameWritesNothingAndReopensNothing();
+    void leavingByFrameOrKeys_data();
+    void leavingByFrameOrKeys();
     void saveFailureKeepsTheDialogOpen();
     void gameFontsChoiceIsKeptAndEnterSaves();
     void everyCaptionIsWhole();
@@ -127,16 +128,47 @@ void TestConfigureDialog::cancelWritesNothingAndReopens()
     QTRY_VERIFY(m_dialog.isNull());
 }
 
-void TestConfigureDialog::closingTheFrameWritesNothingAndReopensNothing()
+void TestConfigureDialog::leavingByFrameOrKeys_data()
 {
+    QTest::addColumn<QByteArray>("focus"); // the control that has the focus
+    QTest::addColumn<int>("key");          // 0: the window frame's close (X, Alt+F4)
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("window frame: as Cancel") << QByteArray("Text2") << 0 << false;
+    QTest::newRow("Escape in a field: as Cancel")
+        << QByteArray("Text2") << int(Qt::Key_Escape) << false;
+    QTest::newRow("Escape on a button: as Cancel")
+        << QByteArray("Command2") << int(Qt::Key_Escape) << false;
+    QTest::newRow("Enter in a field: Save...")
+        << QByteArray("Text2") << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter on the check box: Save...")
+        << QByteArray("GameFonts") << int(Qt::Key_Enter) << true;
+    QTest::newRow("Enter on Cancel presses Cancel")
+        << QByteArray("Command3") << int(Qt::Key_Return) << false;
+}
+
+// However the window is left, a fresh main window follows: on the first run there is
+// no other, and the settings already say the run is not the first.
+void TestConfigureDialog::leavingByFrameOrKeys()
+{
+    QFETCH(QByteArray, focus);
+    QFETCH(int, key);
+    QFETCH(bool, saved);
     const QByteArray before = readBytes(settings());
     open();
     QSignalSpy reopen(m_dialog.data(), &ConfigureDialog::reopenMainWindow);
     child<QLineEdit>("Text2")->setText(QStringLiteral("/changed"));
-    QVERIFY(m_dialog->close());
+    QWidget *focused = child<QWidget>(focus.constData());
+    focused->setFocus();
+    if (key)
+        QTest::keyClick(focused, Qt::Key(key));
+    else
+        QVERIFY(m_dialog->close());
 
-    QCOMPARE(reopen.count(), 0);
-    QCOMPARE(readBytes(settings()), before);
+    QCOMPARE(reopen.count(), 1);
+    if (saved)
+        QCOMPARE(value("q1config"), QStringLiteral("/changed"));
+    else
+        QCOMPARE(readBytes(settings()), before);
     QTRY_VERIFY(m_dialog.isNull());
 }
 

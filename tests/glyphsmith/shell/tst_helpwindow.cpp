@@ -1,4 +1,5 @@
 #include "apppaths.h"
+#include "contrast.h"
 #include "helpwindow.h"
 
 #include <QFile>
@@ -6,7 +7,11 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QtTest>
 
 class TestHelpWindow : public QObject
@@ -20,7 +25,12 @@ private Q_SLOTS:
     void showsPageFromProgramFolder();
     void missingPageNamesTheFile();
     void shippedPagePicturesExist();
+    void shippedPageReadsUnderAnyPalette_data();
+    void shippedPageReadsUnderAnyPalette();
     void showingAgainRaisesTheSameWindow();
+    void keysClose_data();
+    void keysClose();
+    void opensCentredOnTheMainWindow();
 };
 
 void TestHelpWindow::cleanup()
@@ -104,6 +114,49 @@ void TestHelpWindow::shippedPagePicturesExist()
     QVERIFY(window->viewer()->toPlainText().contains(QStringLiteral("Glyphbox")));
 }
 
+void TestHelpWindow::shippedPageReadsUnderAnyPalette_data()
+{
+    QTest::addColumn<QColor>("base"); // the viewer's background
+    QTest::addColumn<QColor>("text"); // and its text
+    QTest::newRow("light") << QColor(Qt::white) << QColor(Qt::black);
+    QTest::newRow("dark") << QColor(0x23, 0x26, 0x29) << QColor(0xfc, 0xfc, 0xfc);
+}
+
+// Every piece of text on the page, against whatever lies under it: its own
+// background, its table cell's, the page's, or the viewer's.
+void TestHelpWindow::shippedPageReadsUnderAnyPalette()
+{
+    QFETCH(QColor, base);
+    QFETCH(QColor, text);
+    HelpWindow *window = HelpWindow::showInstance();
+    QTextDocument *page = window->viewer()->document();
+    QVERIFY(page->toPlainText().contains(QStringLiteral("Glyphbox")));
+    auto colour = [](const QBrush &brush, const QColor &otherwise) {
+        return brush.style() == Qt::NoBrush ? otherwise : brush.color();
+    };
+    const QColor pageColour = colour(page->rootFrame()->frameFormat().background(), base);
+    QStringList unreadable;
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+        QColor under = colour(block.blockFormat().background(), pageColour);
+        const QTextCursor at(block);
+        if (QTextTable *table = at.currentTable())
+            under = colour(table->cellAt(at).format().background(),
+                           colour(table->format().background(), under));
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.text().trimmed().isEmpty())
+                continue;
+            const QTextCharFormat format = fragment.charFormat();
+            const QColor fg = colour(format.foreground(), text);
+            const QColor bg = colour(format.background(), under);
+            if (Contrast::ratio(fg, bg) < 4.5)
+                unreadable.append(QStringLiteral("%1 (%2 on %3)")
+                                      .arg(fragment.text().left(30), fg.name(), bg.name()));
+        }
+    }
+    QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QLatin1String("; "))));
+}
+
 void TestHelpWindow::showingAgainRaisesTheSameWindow()
 {
     HelpWindow *first = HelpWindow::showInstance();
@@ -120,6 +173,41 @@ void TestHelpWindow::showingAgainRaisesTheSameWindow()
     QTRY_VERIFY(first->isActiveWindow());
     QCOMPARE(first->windowTitle(), QStringLiteral("Hint/Tips"));
     QCOMPARE(first->objectName(), QStringLiteral("Form3"));
+}
+
+void TestHelpWindow::keysClose_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier);
+}
+
+void TestHelpWindow::keysClose()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QPointer<HelpWindow> window = HelpWindow::showInstance();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // Where the keyboard is while reading: in the page.
+    window->viewer()->setFocus();
+    QTest::keyClick(window->viewer(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+}
+
+void TestHelpWindow::opensCentredOnTheMainWindow()
+{
+    QWidget main;
+    main.setGeometry(200, 300, 554, 412);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    HelpWindow *window = HelpWindow::showInstance(&main);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY2(window->screen()->availableGeometry().contains(window->frameGeometry()),
+             "opens whole on the screen");
+    // Within the window frame's width: the frame is unknown before it is shown.
+    QVERIFY((window->geometry().center() - main.geometry().center()).manhattanLength() <= 8);
 }
 
 QTEST_MAIN(TestHelpWindow)

@@ -5,12 +5,15 @@
 #include "appcontroller.h"
 #include "apppaths.h"
 #include "configuredialog.h"
+#include "contrast.h"
 #include "cp1252.h"
 #include "gamemodes.h"
 #include "ingameview.h"
 #include "mainwindow.h"
 #include "outputbox.h"
+#include "qtprompts.h"
 #include "scriptedprompts.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -213,6 +216,10 @@ private Q_SLOTS:
             clickCell(cell);
         QWidget *strip = child<QWidget>("Picture3");
         strip->setFocus();
+        // Backspace takes the glyph before the marker, and the next click goes there.
+        QTest::keyClick(strip, Qt::Key_Backspace);
+        QCOMPARE(text("Text2"), QStringLiteral("^7AB"));
+        clickCell(67);
         QTest::keyClick(strip, Qt::Key_Left);
         QTest::keyClick(strip, Qt::Key_Left);
         QCOMPARE(m_window->composer().namePos(), 2);
@@ -258,6 +265,59 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>("Label3")->text(), caption);
         QVERIFY(child<QWidget>("Shape1")->isVisible());
         QCOMPARE(text("Text2"), raw);
+    }
+
+    // Real dialogs: after one closes, the keys go where they went before it opened.
+    void focusReturnsAfterADialog_data()
+    {
+        QTest::addColumn<QByteArray>("focus");
+        QTest::addColumn<int>("dialog"); // 0 message, 1 yes/no, 2 input
+        QTest::newRow("grid, message") << QByteArray("CharMapBG") << 0;
+        QTest::newRow("grid, question") << QByteArray("CharMapBG") << 1;
+        QTest::newRow("strip, input") << QByteArray("Picture3") << 2;
+        QTest::newRow("colour list, message") << QByteArray("List1") << 0;
+    }
+
+    void focusReturnsAfterADialog()
+    {
+        QFETCH(QByteArray, focus);
+        QFETCH(int, dialog);
+        QWidget *widget = child<QWidget>(focus.constData());
+        child<QWidget>("Text3")->setFocus();
+        widget->setFocus(Qt::TabFocusReason); // the grid's cursor on the first cell
+        QVERIFY(widget->hasFocus());
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        closer.start(20);
+        QtPrompts prompts(m_window);
+        if (dialog == 0)
+            prompts.message(QStringLiteral("A message"), QStringLiteral("Glyphsmith"));
+        else if (dialog == 1)
+            prompts.askYesNo(QStringLiteral("A question?"), QStringLiteral("Glyphsmith"), false);
+        else
+            prompts.input(QStringLiteral("A prompt"), QStringLiteral("Glyphsmith"), QString());
+        closer.stop();
+        QTRY_COMPARE(QApplication::focusWidget(), widget);
+        if (focus == "CharMapBG") {
+            QVERIFY(child<QWidget>("FocusMark")->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("Char Number: 2"));
+        }
+    }
+
+    void focusMarkOnlyWhileTheGridHasTheFocus()
+    {
+        hoverCell(20);
+        QWidget *mark = child<QWidget>("FocusMark");
+        child<QWidget>("Picture3")->setFocus(Qt::TabFocusReason);
+        QVERIFY(!mark->isVisible());
+        QVERIFY(child<QWidget>("Shape1")->isVisible()); // the hover frame is another thing
+        grid()->setFocus(Qt::MouseFocusReason);
+        QVERIFY(mark->isVisible());
+        QCOMPARE(mark->geometry(), child<QWidget>("Shape1")->geometry());
     }
 
     void tabVisitsTheControlsInOrder()
@@ -317,17 +377,18 @@ private Q_SLOTS:
         QTest::addColumn<QList<QPoint>>("inGame"); // (picture, cell) per drawn glyph
         QTest::newRow("quake 3: Delete leaves the later letters white")
             << QByteArray("Q3A") << QList<int>{65, -2, 66, 67, 68, -102, -200}
-            << "Quake III: 6 of 35 bytes - fine" << false << ""
+            << "Quake III Arena (ioquake3): 6 of 35 bytes - fine" << false << ""
             << QList<QPoint>{{0, 65}, {0, 32}, {0, 67}, {0, 68}};
         QList<int> colourful;
         for (int i = 0; i < 18; ++i)
             colourful << -1 - (i + 1) % 8 << 65 + i;
         QTest::newRow("quake 3: eighteen colours overflow")
-            << QByteArray("Q3A") << colourful << "Quake III: the game keeps 35 of" << true
-            << "the name is cut here" << QList<QPoint>{};
+            << QByteArray("Q3A") << colourful << "Quake III Arena (ioquake3): the game keeps 35 of"
+            << true << "the name is cut here" << QList<QPoint>{};
         QTest::newRow("quakeworld: a quote breaks the script line")
-            << QByteArray("QuakeWorld") << QList<int>{65, 10, 66} << "QuakeWorld: 1 of 15 bytes"
-            << true << "Byte 2: The quote" << QList<QPoint>{{8, 65}};
+            << QByteArray("QuakeWorld") << QList<int>{65, 10, 66}
+            << "QuakeWorld on today's servers: 1 of 15 bytes" << true << "Byte 2: The quote"
+            << QList<QPoint>{{8, 65}};
         QTest::newRow("quake 2: the high bit goes")
             << QByteArray("Quake2") << QList<int>{193} << "Quake II: 1 of 15 bytes" << true
             << "loses its high bit" << QList<QPoint>{{9, 65}};
@@ -357,6 +418,16 @@ private Q_SLOTS:
         QVERIFY2(line->text().startsWith(summary), qPrintable(line->text()));
         const QColor normal = m_window->palette().color(QPalette::WindowText);
         QCOMPARE(line->palette().color(QPalette::WindowText) != normal, warned);
+        // Readable on the window's own background, and again under a dark palette.
+        QPalette dark = m_window->palette();
+        for (int pass = 0; pass < 2; ++pass) {
+            const QColor shown = line->palette().color(QPalette::WindowText);
+            QVERIFY2(Contrast::ratio(shown, m_window->palette().color(QPalette::Window)) >= 4.5,
+                     qPrintable(shown.name()));
+            dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+            dark.setColor(QPalette::WindowText, Qt::white);
+            m_window->setPalette(dark);
+        }
         QVERIFY2(line->toolTip().contains(finding), qPrintable(line->toolTip()));
         if (inGame.isEmpty())
             return;
@@ -386,7 +457,8 @@ private Q_SLOTS:
             if (amp >= 0)
                 keys.append(caption.mid(amp + 1, 1).toUpper());
         }
-        QCOMPARE(keys, QStringList({"N", "S", "O", "P", "Q", "C", "E", "G", "E"}));
+        // Each once: a repeated letter only cycles between its entries.
+        QCOMPARE(keys, QStringList({"N", "S", "O", "P", "Q", "C", "B", "G", "E"}));
     }
 
     void colourListShowsAllEight()
@@ -571,8 +643,8 @@ private Q_SLOTS:
                           list->visualItemRect(list->item(1)).center());
         clickCell(66);
         QCOMPARE(text("Text2"), QStringLiteral("^7A^1B"));
-        const QPixmap grid = child<QLabel>("CharMap")->pixmap();
-        QCOMPARE(grid.toImage().convertToFormat(QImage::Format_RGB32), testPicture(1));
+        const QImage shown = child<QWidget>("CharMap")->grab().toImage();
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32).copy(0, 0, 256, 256), testPicture(1));
         // Re-entering the mode starts over in white; the list no longer claims red.
         trigger("Q3A");
         QCOMPARE(list->currentRow(), -1);
@@ -590,6 +662,36 @@ private Q_SLOTS:
         QVERIFY(m_prompts.messages().constFirst().contains(QLatin1String("quake2.gif")));
         QVERIFY(m_window->isVisible());
         QCOMPARE(child<QLabel>("Label7")->text(), QStringLiteral("Mode: Quake III: Arena"));
+    }
+
+    // With nothing on the strip, a save would write `name "^7"` and blank the
+    // player's name in the game.
+    void emptyNameIsNotSaved_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::newRow("save name") << QByteArray("SaveName");
+        QTest::newRow("quicksave") << QByteArray("quicksave");
+        QTest::newRow("gamespy profile") << QByteArray("saveingamespy");
+    }
+
+    void emptyNameIsNotSaved()
+    {
+        QFETCH(QByteArray, command);
+        const QString script = m_dir.filePath("q3config.cfg");
+        QVERIFY(TestFiles::writeBytes(script, "seta name \"Me\"\r\n"));
+        QFile ini(m_dir.filePath("glyph.ini"));
+        QVERIFY(ini.open(QIODevice::Append));
+        ini.write("q3config=" + m_dir.path().toUtf8() + "\r\n");
+        ini.close();
+        m_prompts.fileAnswers.push_back(script);
+        m_prompts.inputAnswers = {QStringLiteral("Clan"), QStringLiteral("me")};
+        clickCell(65);
+        trigger("NewName");
+        trigger(command.constData());
+        QCOMPARE(m_prompts.asked.size(), 1);
+        QVERIFY2(m_prompts.messages().value(0).startsWith(QLatin1String("The name is empty")),
+                 qPrintable(m_prompts.messages().value(0)));
+        QCOMPARE(TestFiles::readBytes(script), QByteArray("seta name \"Me\"\r\n"));
     }
 
     void exitAsksFirst_data()
@@ -625,8 +727,16 @@ private Q_SLOTS:
         QCOMPARE(QApplication::exec(), 0);
     }
 
+    void firstRunSwapsInConfigure_data()
+    {
+        QTest::addColumn<bool>("byFrame");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("closed by the window frame") << true;
+    }
+
     void firstRunSwapsInConfigure()
     {
+        QFETCH(bool, byFrame);
         writeSettings("yes");
         AppController controller(m_prompts);
         controller.start();
@@ -636,8 +746,11 @@ private Q_SLOTS:
         QVERIFY(!controller.mainWindow());
         QVERIFY(controller.configureDialog() && controller.configureDialog()->isVisible());
 
-        QTest::mouseClick(controller.configureDialog()->findChild<QPushButton *>("Command3"),
-                          Qt::LeftButton);
+        if (byFrame)
+            QVERIFY(controller.configureDialog()->close());
+        else
+            QTest::mouseClick(controller.configureDialog()->findChild<QPushButton *>("Command3"),
+                              Qt::LeftButton);
         QVERIFY(controller.mainWindow() && controller.mainWindow()->isVisible());
         QCOMPARE(m_prompts.messages().size(), 1);
     }
@@ -648,8 +761,13 @@ private Q_SLOTS:
         controller.start();
         QPointer<MainWindow> first = controller.mainWindow();
         first->findChild<QAction *>("QuakeWorld")->trigger();
+        first->move(first->pos() + QPoint(37, 23)); // anywhere but the screen's middle
+        const QPoint middle = first->geometry().center();
         first->findChild<QAction *>("options")->trigger();
         QVERIFY(controller.configureDialog() && controller.configureDialog()->isVisible());
+        // Within the window frame's width: the frame is unknown before it is shown.
+        QVERIFY((controller.configureDialog()->geometry().center() - middle).manhattanLength() <=
+                8);
         QTRY_VERIFY(!first);
 
         QTest::mouseClick(controller.configureDialog()->findChild<QPushButton *>("Command3"),
