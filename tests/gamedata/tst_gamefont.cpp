@@ -376,12 +376,23 @@ void TestGameFont::refusesBadData_data()
                  {"baseq3/gfx/2d/bigchars.tga", tga(quake3Picture(128), TgaRows::BottomUp)}}
         << q3 << "baseq3"
         << "" << -1 << "";
+    QTest::newRow("a pk3 cut short, no other font")
+        << Files{{"baseq3/pak0.pk3", zip({{"gfx/2d/bigchars.tga", tgaFont}}).left(20000)}} << q3
+        << "baseq3"
+        << "" << damaged
+        << "<root>/baseq3/pak0.pk3 (a damaged archive): starts as a zip archive, but no end "
+           "record closes it (cut short?); no other place in <root>/baseq3 (1 archive) holds "
+           "gfx/2d/bigchars.tga";
     QTest::newRow("a chosen pk3 cut short")
         << Files{{"x.pk3", zip({{"gfx/2d/bigchars.tga", tgaFont}}).left(20000)}} << q3 << ""
-        << "x.pk3" << unsupported << "x.pk3: is not a zip archive";
+        << "x.pk3" << damaged
+        << "x.pk3 (a damaged archive): starts as a zip archive, but no end record closes it "
+           "(cut short?)";
     QTest::newRow("a pk3 member's size that lies")
         << Files{{"baseq3/pak0.pk3", lyingZip}} << q3 << "baseq3"
-        << "" << unsupported << "is 4294967280 bytes, more than the 17825792 a font may take";
+        << "" << unsupported
+        << "gfx/2d/bigchars.tga: is too large: 4294967280 bytes, more than the 17825792 a font "
+           "may take";
     QTest::newRow("a tga cut short")
         << Files{{"a.tga", tgaFont.left(100000)}} << q3 << ""
         << "a.tga" << damaged << "holds 99982 bytes of pixels, too few for 256 x 256";
@@ -434,7 +445,8 @@ void TestGameFont::refusesBadData()
     }
     QVERIFY(!font.ok());
     QVERIFY(font.value.image.isNull());
-    QVERIFY2(font.error.detail.endsWith(detail), qPrintable(font.error.detail));
+    QVERIFY2(font.error.detail.endsWith(QString(detail).replace(QLatin1String("<root>"), root)),
+             qPrintable(font.error.detail));
     QCOMPARE(font.error.kind, GameDataError::Kind(kind));
 }
 
