@@ -9,8 +9,10 @@
 
 // The font an installed game draws its console and names with, read from the
 // game's own files, as the grid's picture: 256 x 256 pixels (Format_RGB32),
-// glyph n in the 16 x 16 cell at column n mod 16, row n div 16, transparent
-// pixels black, 8-pixel glyphs doubled pixel by pixel.
+// glyph n in the 16 x 16 cell at column n mod 16, row n div 16, each pixel as
+// the engine blends it over black (its colour times its alpha, so a white font
+// shaped by its alpha keeps its grey edges), 8-pixel glyphs doubled pixel by
+// pixel.
 //
 //   Quake, QuakeWorld  gfx.wad, lump "conchars" (128 x 128, colour 0 and 255
 //                      transparent), colours from gfx/palette.lmp

@@ -93,6 +93,8 @@ private Q_SLOTS:
     void followsTheEnginesOrder();
     void refusesBadData_data();
     void refusesBadData();
+    void drawsAlphaOverBlack_data();
+    void drawsAlphaOverBlack();
     void tintMultipliesByTheColour();
 
 private:
@@ -448,6 +450,43 @@ void TestGameFont::refusesBadData()
     QVERIFY2(font.error.detail.endsWith(QString(detail).replace(QLatin1String("<root>"), root)),
              qPrintable(font.error.detail));
     QCOMPARE(font.error.kind, GameDataError::Kind(kind));
+}
+
+// Quake III's fonts are white, shaped by their alpha, and blended over what is
+// behind: the grid shows them over black.
+void TestGameFont::drawsAlphaOverBlack_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::addColumn<uint>("pixel"); // every pixel of the picture
+    QTest::addColumn<uint>("shown");
+
+    QTest::newRow("white of alpha 64, a glyph's edge, is grey")
+        << 256 << uint(qRgba(255, 255, 255, 64)) << uint(qRgb(64, 64, 64));
+    QTest::newRow("white of alpha 1 is all but black")
+        << 256 << uint(qRgba(255, 255, 255, 1)) << uint(qRgb(1, 1, 1));
+    QTest::newRow("a colour of alpha 128 is halved")
+        << 256 << uint(qRgba(200, 100, 0, 128)) << uint(qRgb(100, 50, 0));
+    QTest::newRow("an opaque colour is kept")
+        << 256 << uint(qRgba(200, 120, 40, 255)) << uint(qRgb(200, 120, 40));
+    QTest::newRow("a 128-pixel font's edge, doubled, is grey")
+        << 128 << uint(qRgba(255, 255, 255, 64)) << uint(qRgb(64, 64, 64));
+}
+
+void TestGameFont::drawsAlphaOverBlack()
+{
+    QFETCH(int, side);
+    QFETCH(uint, pixel);
+    QFETCH(uint, shown);
+
+    QImage picture(side, side, QImage::Format_ARGB32);
+    picture.fill(QColor::fromRgba(pixel));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bigchars.tga"));
+    QVERIFY(write(path, tga(picture, TgaRows::BottomUp)));
+    const GameFont::Result font = GameFont::fromFile(path, GameFont::Engine::Quake3);
+    QVERIFY2(font.ok(), qPrintable(font.error.detail));
+    QCOMPARE(font.value.image.pixel(37, 201), QRgb(shown));
+    QCOMPARE(GameFont::tint(font.value.image, 1).pixel(37, 201), QRgb(shown) & 0xFFFF0000u);
 }
 
 void TestGameFont::tintMultipliesByTheColour()
