@@ -343,7 +343,8 @@ void TestGameFont::followsTheEnginesOrder_data()
         << Files{{"data/baseoa/pak0.pk3", quake3}} << q3 << "home/baseoa;data/baseoa"
         << "data/baseoa/pak0.pk3: gfx/2d/bigchars.tga";
     QTest::newRow("several folders: both mod folders over both bases")
-        << Files{{"home/baseq3/z.pk3", quake3},
+        << Files{{"home/cpma/readme.txt", "x"},
+                 {"home/baseq3/z.pk3", quake3},
                  {"data/cpma/a.pk3", quake3},
                  {"data/baseq3/pak0.pk3", quake3}}
         << q3 << "home/cpma;data/cpma"
