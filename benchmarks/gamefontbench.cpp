@@ -1,10 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Prints how long finding and reading a game's font takes in an installation
-// of about 400 MB per game: for each game family, a base folder of large
-// archives (sparse files: their members are holes, only headers, directories
-// and the font are written) with the font in the lowest archive, so every
-// directory is read, and a mod folder above it. Prints the first call and the
-// median of the runs (default 20; the first argument changes it).
+// Prints how long finding and reading a game's font takes, and the memory it
+// takes beyond what the program held before, in game folders of sparse archives
+// (their members are holes: only headers, directories and the font are written):
+//   - an installation of about 400 MB per game: for each game family, a base
+//     folder of large archives with the font in the lowest one, so every
+//     directory is read, and a mod folder above it;
+//   - Quake III folders as players with map collections keep them: the shipped
+//     pak0.pk3 (which holds the font) alone, beside 128 archives of 65,535
+//     members each, and beside 4,999 small pk3 files; all sort after pak0.pk3,
+//     so every directory is read before the font is found.
+// Prints the first call and the median of the runs (default 20; the first
+// argument changes it; the 128 archives run a quarter as often), and the peak
+// memory of a first call made in a process of its own.
+//
+//   gamefontbench [runs] [folder]
+// With a folder, the game folders are made there and kept (tools/bench.sh starts
+// glyphsmith on them); else in a temporary folder, removed at the end.
 #include "gamedatabuilders.h"
 #include "gamefont.h"
 
@@ -13,9 +24,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHash>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +109,49 @@ bool writeZip(const QString &path, const QList<Member> &written, int count, qint
     return writeAt(file, at, directory + end);
 }
 
+// A field of /proc/self/status, in kB.
+long statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// The peak resident memory one call of `find` adds, in kB, measured in a child
+// process whose high-water mark is reset just before (/proc/self/clear_refs);
+// -1 if it could not be measured or the call failed.
+template <typename Find> long extraMemoryKb(Find find)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        const long before = statusKb("VmRSS");
+        QFile clear(QStringLiteral("/proc/self/clear_refs"));
+        const bool reset = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+        clear.close();
+        const bool ok = find();
+        const long extra = reset && ok ? statusKb("VmHWM") - before : -1;
+        const ssize_t written = ::write(pipeFds[1], &extra, sizeof extra);
+        ::_exit(written == sizeof extra ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    long extra = -1;
+    if (::read(pipeFds[0], &extra, sizeof extra) != sizeof extra)
+        extra = -1;
+    ::close(pipeFds[0]);
+    ::waitpid(child, nullptr, 0);
+    return extra;
+}
+
 QByteArray glyphs(int width, int height)
 {
     QByteArray bytes(qsizetype(width) * height, '\0');
@@ -108,7 +165,7 @@ struct Case
     const char *label;
     GameFont::Engine engine;
     QString folder;
-    int archives;
+    int runs;
 };
 
 } // namespace
@@ -121,7 +178,8 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     const int runs = std::max(1, argc > 1 ? QByteArray(argv[1]).toInt() : 20);
     QTemporaryDir dir;
-    const QString root = dir.path();
+    const QString root =
+        argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : dir.path();
 
     // Each game: archives of about 100 MB (Quake's paks) or 50 MB (pk3s), with
     // directories of the size the real ones have (a few thousand members).
@@ -177,39 +235,87 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // Players' folders: the shipped pak0.pk3 (the font among 3,500 members), and
+    // beside it 128 map archives of 65,535 members each (the most a pk3's end
+    // record counts, and all the engine reads of one) or 4,999 small pk3s, all
+    // named to sort after pak0.pk3.
+    const int mapArchives = 128;
+    const int mapMembers = 65535;
+    const int smallArchives = 4999;
+    const QList<Member> font{{"gfx/2d/bigchars.tga", tga(bigchars, TgaRows::BottomUp)}};
+    for (const char *folder : {"q3one/baseq3", "q3maps/baseq3", "q3small/baseq3"}) {
+        const QString path = root + QLatin1Char('/') + QLatin1String(folder);
+        ok = ok && QDir().mkpath(path) &&
+             writeZip(path + QStringLiteral("/pak0.pk3"), font, 3500, kSetBytes / 3500);
+    }
+    for (int i = 0; i < mapArchives && ok; ++i)
+        ok = writeZip(
+            root + QStringLiteral("/q3maps/baseq3/zmaps%1.pk3").arg(i, 3, 10, QLatin1Char('0')), {},
+            mapMembers, 2048);
+    for (int i = 0; i < smallArchives && ok; ++i)
+        ok = writeZip(
+            root + QStringLiteral("/q3small/baseq3/zsmall%1.pk3").arg(i, 4, 10, QLatin1Char('0')),
+            {}, 12, 4096);
+    if (!ok) {
+        std::fprintf(stderr, "gamefontbench: could not write the archives in %s\n",
+                     qPrintable(root));
+        return 1;
+    }
+
     const Case cases[] = {
         {"Quake, 4 paks, 8,002 members", GameFont::Engine::Quake, root + QStringLiteral("/q1/mod"),
-         paks},
+         runs},
         {"Hexen II, 4 paks, 8,002 members", GameFont::Engine::Hexen2,
-         root + QStringLiteral("/h2/mod"), paks},
+         root + QStringLiteral("/h2/mod"), runs},
         {"Quake II, 4 paks, 8,002 members", GameFont::Engine::Quake2,
-         root + QStringLiteral("/q2/mod"), paks},
+         root + QStringLiteral("/q2/mod"), runs},
         {"Quake III, 1 + 8 pk3s, 3,820 members", GameFont::Engine::Quake3,
-         root + QStringLiteral("/oa/baseoa"), pk3s},
+         root + QStringLiteral("/oa/baseoa"), runs},
         {"Quake III, 8 pk3s, 24,008 members", GameFont::Engine::Quake3,
-         root + QStringLiteral("/q3/mod"), pk3s},
+         root + QStringLiteral("/q3/mod"), runs},
+        {"Quake III, pak0.pk3 alone", GameFont::Engine::Quake3,
+         root + QStringLiteral("/q3one/baseq3"), runs},
+        {"Quake III, + 128 pk3s x 65,535 members", GameFont::Engine::Quake3,
+         root + QStringLiteral("/q3maps/baseq3"), std::max(1, runs / 4)},
+        {"Quake III, + 4,999 small pk3s", GameFont::Engine::Quake3,
+         root + QStringLiteral("/q3small/baseq3"), runs},
     };
-    std::printf("gamefont: the font from the lowest archive of a %lld MB set, under a mod "
-                "folder; %d runs\n",
-                kSetBytes / kMegabyte, runs);
+    std::printf("gamefont: the font from the lowest archive of a folder; the median of %d runs "
+                "(the 128 archives: %d); memory: the peak a first call adds\n",
+                runs, std::max(1, runs / 4));
+    // Memory first: a child forked later would reuse the heap the timed runs left
+    // behind, already resident, and show too little.
+    QList<long> extraKb;
+    for (const Case &c : cases)
+        extraKb.append(
+            extraMemoryKb([&] { return GameFont::fromGameFolder(c.engine, c.folder).ok(); }));
     int failures = 0;
-    for (const Case &c : cases) {
+    QHash<QString, double> medians;
+    for (qsizetype i = 0; i < qsizetype(std::size(cases)); ++i) {
+        const Case &c = cases[i];
         QList<double> times;
-        for (int run = 0; run < runs; ++run) {
+        for (int run = 0; run < c.runs; ++run) {
             QElapsedTimer timer;
             timer.start();
-            const GameFont::Result font = GameFont::fromGameFolder(c.engine, c.folder);
+            const GameFont::Result found = GameFont::fromGameFolder(c.engine, c.folder);
             times.append(timer.nsecsElapsed() / 1.0e6);
-            if (!font.ok()) {
-                std::fprintf(stderr, "gamefont: %s: %s\n", c.label, qPrintable(font.error.detail));
+            if (!found.ok()) {
+                std::fprintf(stderr, "gamefont: %s: %s\n", c.label, qPrintable(found.error.detail));
                 ++failures;
                 break;
             }
         }
         const double first = times.first();
         std::sort(times.begin(), times.end());
-        std::printf("  %-38s first %6.2f ms   median %6.2f ms\n", c.label, first,
-                    times[times.size() / 2]);
+        const double median = times[times.size() / 2];
+        medians.insert(QString::fromLatin1(c.label), median);
+        std::printf("  %-40s first %8.2f ms   median %8.2f ms   memory %7.1f MB\n", c.label, first,
+                    median, extraKb[i] / 1024.0);
     }
+    const double alone = medians.value(QStringLiteral("Quake III, pak0.pk3 alone"));
+    if (alone > 0)
+        std::printf("  128 pk3s x 65,535 members / pak0.pk3 alone: %.2f x\n",
+                    medians.value(QStringLiteral("Quake III, + 128 pk3s x 65,535 members")) /
+                        alone);
     return failures == 0 ? 0 : 1;
 }

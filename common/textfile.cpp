@@ -1,14 +1,10 @@
 #include "textfile.h"
 
 #include "atomicfile.h"
+#include "regularfile.h"
 
-#include <QFile>
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,55 +19,6 @@ FileError tooLarge(const QString &path, qint64 maxSize)
                 .arg(maxSize)};
 }
 
-// Opens `path` for reading if it is a regular file. A pipe would block the open
-// and a device never end, so the open does not wait and the type is checked on
-// what was opened. -1 with no error: the file does not exist.
-int openRegular(const QString &path, FileError &error, qint64 *size)
-{
-    const QByteArray native = QFile::encodeName(path);
-    int fd;
-    do {
-        fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (errno != ENOENT)
-            error = FileError::fromErrno(Kind::ReadError, path, errno);
-        return -1;
-    }
-    struct stat st = {};
-    if (::fstat(fd, &st) != 0) {
-        error = FileError::fromErrno(Kind::ReadError, path, errno);
-    } else if (S_ISDIR(st.st_mode)) {
-        error = {Kind::NotAFile, path, QStringLiteral("It is a folder, not a file.")};
-    } else if (!S_ISREG(st.st_mode)) {
-        error = {Kind::NotAFile, path, QStringLiteral("It is not a regular file.")};
-    }
-    if (!error.ok()) {
-        ::close(fd);
-        return -1;
-    }
-    *size = st.st_size;
-    return fd;
-}
-
-// Reads up to `count` bytes; fewer only at the end of the file.
-qsizetype readFully(int fd, char *to, qsizetype count)
-{
-    qsizetype done = 0;
-    while (done < count) {
-        const ssize_t got = ::read(fd, to + done, size_t(count - done));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
-}
-
 } // namespace
 
 namespace TextFile {
@@ -79,25 +26,23 @@ namespace TextFile {
 Contents read(const QString &path, qint64 maxSize)
 {
     Contents contents;
-    qint64 size = 0;
-    const int fd = openRegular(path, contents.error, &size);
-    if (fd < 0)
+    RegularFile file;
+    contents.error = file.open(path);
+    if (!file.isOpen())
         return contents;
     contents.exists = true;
-    if (size > maxSize) {
-        ::close(fd);
+    if (file.size() > maxSize) {
         contents.error = tooLarge(path, maxSize);
         return contents;
     }
     // The size is only a hint: the file may grow meanwhile, and some report none.
-    QByteArray data(qsizetype(size) + 1, Qt::Uninitialized);
+    QByteArray data(qsizetype(file.size()) + 1, Qt::Uninitialized);
     qsizetype total = 0;
     for (;;) {
-        const qsizetype got = readFully(fd, data.data() + total, data.size() - total);
-        if (got < 0) {
-            contents.error = FileError::fromErrno(Kind::ReadError, path, errno);
+        qint64 got = 0;
+        contents.error = file.read(data.data() + total, data.size() - total, got);
+        if (!contents.error.ok())
             break;
-        }
         total += got;
         if (total > maxSize) {
             contents.error = tooLarge(path, maxSize);
@@ -107,7 +52,6 @@ Contents read(const QString &path, qint64 maxSize)
             break;
         data.resize(std::min<qint64>(data.size() + kChunk, maxSize + 1));
     }
-    ::close(fd);
     if (contents.error.ok()) {
         data.resize(total);
         contents.data = std::move(data);
@@ -118,44 +62,31 @@ Contents read(const QString &path, qint64 maxSize)
 Contents readTail(const QString &path, qint64 maxSize)
 {
     Contents contents;
-    qint64 size = 0;
-    const int fd = openRegular(path, contents.error, &size);
-    if (fd < 0)
+    RegularFile file;
+    contents.error = file.open(path);
+    if (!file.isOpen())
         return contents;
     contents.exists = true;
-    const qint64 start = std::max<qint64>(0, size - maxSize);
-    QByteArray data(qsizetype(size - start), Qt::Uninitialized);
-    const qsizetype got =
-        ::lseek(fd, start, SEEK_SET) < 0 ? -1 : readFully(fd, data.data(), data.size());
-    if (got < 0) {
-        contents.error = FileError::fromErrno(Kind::ReadError, path, errno);
-    } else {
+    const qint64 start = std::max<qint64>(0, file.size() - maxSize);
+    QByteArray data(qsizetype(file.size() - start), Qt::Uninitialized);
+    qint64 got = 0;
+    contents.error = file.readAt(start, data.data(), data.size(), got);
+    if (contents.error.ok()) {
         data.resize(got);
         if (start > 0)
             data.remove(0, data.indexOf('\n') + 1);
         contents.data = std::move(data);
     }
-    ::close(fd);
     return contents;
-}
-
-Source::~Source()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
 }
 
 FileError Source::open(const QString &path, qint64 maxSize)
 {
-    m_path = path;
     m_maxSize = maxSize;
     m_total = 0;
-    FileError error;
-    qint64 size = 0;
-    m_fd = openRegular(path, error, &size);
-    if (m_fd >= 0 && size > maxSize) {
-        ::close(m_fd);
-        m_fd = -1;
+    const FileError error = m_file.open(path);
+    if (m_file.isOpen() && m_file.size() > maxSize) {
+        m_file.close();
         return tooLarge(path, maxSize);
     }
     return error;
@@ -163,17 +94,17 @@ FileError Source::open(const QString &path, qint64 maxSize)
 
 FileError Source::read(QByteArray &chunk)
 {
-    if (m_fd < 0) {
+    if (!m_file.isOpen()) {
         chunk.clear();
         return {};
     }
-    const qsizetype got = readFully(m_fd, chunk.data(), chunk.size());
-    if (got < 0)
-        return FileError::fromErrno(Kind::ReadError, m_path, errno);
+    qint64 got = 0;
+    if (FileError failed = m_file.read(chunk.data(), chunk.size(), got); !failed.ok())
+        return failed;
     chunk.resize(got);
     m_total += got;
     if (m_total > m_maxSize)
-        return tooLarge(m_path, m_maxSize);
+        return tooLarge(m_file.path(), m_maxSize);
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileerror.h"
+#include "regularfile.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -12,8 +13,8 @@
 class AtomicFile;
 
 // Reading and changing the small text files the programs keep (settings, key
-// store, configuration scripts). Only regular files are read, never blocking on a
-// pipe, and only up to a size that fits the file's purpose. Lines are raw bytes, so
+// store, configuration scripts). Only regular files are read (RegularFile), never
+// blocking on a pipe, and only up to a size that fits the file's purpose. Lines are raw bytes, so
 // whatever an edit does not touch goes back out byte for byte.
 namespace TextFile {
 
@@ -35,23 +36,21 @@ class Source
 {
 public:
     Source() = default;
-    ~Source();
     Source(const Source &) = delete;
     Source &operator=(const Source &) = delete;
 
     // A missing file is no error: exists() then says false and read() gives nothing.
     FileError open(const QString &path, qint64 maxSize);
-    bool exists() const { return m_fd >= 0; }
+    bool exists() const { return m_file.isOpen(); }
 
     // Up to `chunk.size()` bytes into `chunk`, resized to what was read; an empty
     // chunk at the end of the file.
     FileError read(QByteArray &chunk);
 
 private:
-    QString m_path;
+    RegularFile m_file;
     qint64 m_maxSize = 0;
     qint64 m_total = 0;
-    int m_fd = -1;
 };
 
 // One change to a file's bytes: `removed` bytes at `at` give way to `inserted`.

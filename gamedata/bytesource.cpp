@@ -37,9 +37,18 @@ GameDataResult<QByteArray> ByteSource::read(qint64 position, qint64 length)
     if (position < 0 || length < 0 || position > m_size || length > m_size - position)
         return endsEarly(m_size, position, length);
     QByteArray bytes(length, Qt::Uninitialized);
-    if (!readRaw(position, length, bytes.data()))
-        return GameDataError{GameDataError::Unreadable, failure()};
+    if (const GameDataError error = readInto(position, length, bytes.data()); !error.ok())
+        return error;
     return bytes;
+}
+
+GameDataError ByteSource::readInto(qint64 position, qint64 length, char *into)
+{
+    if (position < 0 || length < 0 || position > m_size || length > m_size - position)
+        return endsEarly(m_size, position, length);
+    if (!readRaw(position, length, into))
+        return GameDataError{GameDataError::Unreadable, failure()};
+    return {};
 }
 
 GameDataResult<std::shared_ptr<ByteSource>> ByteSource::slice(qint64 position, qint64 length)
@@ -64,26 +73,39 @@ bool BufferSource::readRaw(qint64 position, qint64 length, char *into)
     return true;
 }
 
-FileSource::FileSource(std::unique_ptr<QFile> file)
-    : ByteSource(file->size()), m_file(std::move(file))
-{}
+FileSource::FileSource(RegularFile file) : ByteSource(file.size()), m_file(std::move(file)) {}
 
 GameDataResult<std::shared_ptr<ByteSource>> FileSource::open(const QString &path)
 {
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly)) {
-        const auto kind = file->exists() ? GameDataError::Unreadable : GameDataError::NotFound;
-        return GameDataError{kind, path + QStringLiteral(": ") + file->errorString()};
-    }
+    RegularFile file;
+    if (const FileError error = file.open(path); !error.ok())
+        return GameDataError::fromFile(error);
+    if (!file.isOpen())
+        return GameDataError{GameDataError::NotFound, path + QStringLiteral(": no such file")};
     return std::shared_ptr<ByteSource>(new FileSource(std::move(file)));
 }
 
 bool FileSource::readRaw(qint64 position, qint64 length, char *into)
 {
-    return m_file->seek(position) && m_file->read(into, length) == length;
+    qint64 got = 0;
+    const FileError error = m_file.readAt(position, into, length, got);
+    if (!error.ok()) {
+        m_failure = error.text();
+        return false;
+    }
+    if (got < length) {
+        // Cut short since it was opened.
+        m_failure = QStringLiteral("%1: ends after %2 bytes, but %3 bytes at %4 are wanted")
+                        .arg(m_file.path())
+                        .arg(position + got)
+                        .arg(length)
+                        .arg(position);
+        return false;
+    }
+    return true;
 }
 
 QString FileSource::failure() const
 {
-    return m_file->fileName() + QStringLiteral(": ") + m_file->errorString();
+    return m_failure;
 }

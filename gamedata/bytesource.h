@@ -2,9 +2,9 @@
 #pragma once
 
 #include "gamedataerror.h"
+#include "regularfile.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QtEndian>
 #include <memory>
 
@@ -21,6 +21,8 @@ public:
     // `length` bytes from `position`. Reading past size() is refused as
     // damaged data ("ends after N bytes"), whatever a header claimed.
     GameDataResult<QByteArray> read(qint64 position, qint64 length);
+    // The same into a buffer of the caller's, which directory scans reuse.
+    GameDataError readInto(qint64 position, qint64 length, char *into);
 
     // A stretch of these bytes, for an archive member. It must lie inside. The
     // source must be held by a shared_ptr.
@@ -51,14 +53,17 @@ private:
 class FileSource : public ByteSource
 {
 public:
-    // An open file of the whole path, or why it cannot be opened.
+    // The whole file at `path` if it is a regular file (RegularFile's rule, so
+    // a pipe or device in its place is refused as NotAFile without waiting), or
+    // why not: NotFound when there is none.
     static GameDataResult<std::shared_ptr<ByteSource>> open(const QString &path);
 
 private:
-    explicit FileSource(std::unique_ptr<QFile> file);
+    explicit FileSource(RegularFile file);
     bool readRaw(qint64 position, qint64 length, char *into) override;
     QString failure() const override;
-    std::unique_ptr<QFile> m_file;
+    RegularFile m_file;
+    QString m_failure;
 };
 
 // A little-endian 32-bit field of an archive header or directory read before;

@@ -22,12 +22,19 @@ GameDataResult<QImage> fromPicture(const QImage &picture)
                 .arg(width)
                 .arg(height));
 
-    // Over black: the colour weighed by its alpha.
-    QImage opaque = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                        .convertToFormat(QImage::Format_RGB32);
+    // What the engine draws over black: the colour weighed by its alpha. Qt's
+    // own conversion to RGB32 would undo the weighing (a white pixel of alpha 1
+    // comes out white), so the alpha is dropped here, after premultiplying.
+    QImage opaque = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (opaque.isNull())
         return GameDataError{GameDataError::Unreadable,
                              QStringLiteral("needs more memory than is free")};
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(opaque.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] |= 0xFF000000u;
+    }
+    opaque.reinterpretAsFormat(QImage::Format_RGB32);
     const int side = GameFont::kSide;
     if (width == side)
         return opaque;

@@ -251,6 +251,12 @@ Result decode(Kind kind, const GameSearchPath::Located &font, GameSearchPath &pa
 // The font of `rule` from `path`; nothing if no place holds it.
 std::optional<Result> search(const Rule &rule, GameSearchPath &path, GameSearchPath &palettes)
 {
+    QList<QByteArray> names{rule.font};
+    if (rule.fallbackFont)
+        names.append(rule.fallbackFont);
+    if (rule.palette && &palettes == &path)
+        names.append(rule.palette);
+    path.lookFor(names);
     auto font = path.find(rule.font, kMaxFontBytes);
     if (!font.ok() && font.error.kind == GameDataError::NotFound && rule.fallbackFont)
         font = path.find(rule.fallbackFont, kMaxFontBytes);
@@ -307,6 +313,15 @@ Result fromArchive(const QString &path, Engine engine)
         QStringLiteral("No %1 or %2 in %3").arg(names.join(QStringLiteral(", ")), last, path)};
 }
 
+// Why no font was found in `path`: a damaged archive or a pipe passed over is
+// what is wrong, rather than that the font is missing.
+GameDataError notFound(const Rule &rule, const GameSearchPath &path)
+{
+    const QList<GameDataError> &passed = path.passedOver();
+    return {passed.isEmpty() ? GameDataError::NotFound : passed.first().kind,
+            path.missing(rule.font)};
+}
+
 } // namespace
 
 Result fromFile(const QString &path, Engine engine)
@@ -361,18 +376,33 @@ Result fromFile(const QString &path, Engine engine)
 
 Result fromGameFolder(Engine engine, const QString &folder)
 {
-    const Rule &rule = ruleFor(engine);
     if (folder.isEmpty())
         return GameDataError{GameDataError::NotFound, QStringLiteral("No game folder is set")};
     if (!QFileInfo(folder).isDir())
         return GameDataError{GameDataError::NotFound,
                              QStringLiteral("The folder %1 does not exist").arg(folder)};
-    GameSearchPath path = GameSearchPath::forFolder(rule.search, folder);
+    return fromGameFolders(engine, {folder});
+}
+
+Result fromGameFolders(Engine engine, const QStringList &folders)
+{
+    const Rule &rule = ruleFor(engine);
+    QStringList present;
+    for (const QString &folder : folders) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            present.append(folder);
+    }
+    if (present.isEmpty()) {
+        if (folders.isEmpty())
+            return GameDataError{GameDataError::NotFound, QStringLiteral("No game folder is set")};
+        return GameDataError{GameDataError::NotFound,
+                             QStringLiteral("None of the game folders %1 exists")
+                                 .arg(folders.join(QStringLiteral(", ")))};
+    }
+    GameSearchPath path = GameSearchPath::forFolders(rule.search, present);
     if (auto font = search(rule, path, path))
         return *font;
-    return GameDataError{
-        GameDataError::NotFound,
-        QStringLiteral("No %1 in %2").arg(QString::fromLatin1(rule.font), path.searched())};
+    return notFound(rule, path);
 }
 
 QImage tint(const QImage &whiteFont, int index)

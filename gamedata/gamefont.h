@@ -5,11 +5,14 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 // The font an installed game draws its console and names with, read from the
 // game's own files, as the grid's picture: 256 x 256 pixels (Format_RGB32),
-// glyph n in the 16 x 16 cell at column n mod 16, row n div 16, transparent
-// pixels black, 8-pixel glyphs doubled pixel by pixel.
+// glyph n in the 16 x 16 cell at column n mod 16, row n div 16, each pixel as
+// the engine blends it over black (its colour times its alpha, so a white font
+// shaped by its alpha keeps its grey edges), 8-pixel glyphs doubled pixel by
+// pixel.
 //
 //   Quake, QuakeWorld  gfx.wad, lump "conchars" (128 x 128, colour 0 and 255
 //                      transparent), colours from gfx/palette.lmp
@@ -65,6 +68,15 @@ Result fromFile(const QString &path, Engine engine = Engine::Quake);
 //   Quake III   the folder, then baseq3; every *.pk3, later in Quake III's
 //               name order over earlier, pk3s over loose files
 Result fromGameFolder(Engine engine, const QString &folder);
+
+// The font as the engine finds it when `folders` are searched in this order,
+// the first over the rest: the player's home game folder first, then the
+// installation's ("~/.openarena/baseoa", "/usr/lib/openarena/baseoa"). Within
+// a folder the engine's own archive order holds; the base folders beside the
+// folders follow them, as above. Folders that do not exist are skipped; when
+// nothing is found, the error names what was searched, and any archive passed
+// over and why.
+Result fromGameFolders(Engine engine, const QStringList &folders);
 
 // Quake III's colour `index` (0 black, 1 red, 2 green, 3 yellow, 4 blue,
 // 5 cyan, 6 magenta, 7 white) applied as the engine applies it: every pixel of

@@ -1,38 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gamesearchpath.h"
 
+#include "membernames.h"
+#include "packfile.h"
 #include "ziparchive.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 
 namespace {
 
 // Quake III's path order (FS_PathCmp): letters compared as capitals, '\' and ':' as '/'.
-char quake3Char(char c)
-{
-    if (c >= 'a' && c <= 'z')
-        return char(c - 'a' + 'A');
-    return c == '\\' || c == ':' ? '/' : c;
-}
-
 QByteArray quake3Key(QByteArray name)
 {
-    for (char &c : name)
-        c = quake3Char(c);
-    return name;
-}
-
-// Whether a member's name is `key` (a quake3Key) as Quake III compares them.
-bool sameQuake3Name(const char *name, const QByteArray &key)
-{
-    qsizetype i = 0;
-    for (; name[i] != '\0'; ++i) {
-        if (i == key.size() || quake3Char(name[i]) != key[i])
-            return false;
+    for (char &c : name) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+        else if (c == '\\' || c == ':')
+            c = '/';
     }
-    return i == key.size();
+    return name;
 }
 
 // The entry of `folder` called `name`, matched exactly or else ignoring case,
@@ -40,14 +29,26 @@ bool sameQuake3Name(const char *name, const QByteArray &key)
 QString entryIn(const QString &folder, const QString &name)
 {
     const QString exact = folder + QLatin1Char('/') + name;
-    if (QFileInfo::exists(exact))
+    if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())
         return exact;
-    const QStringList all = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QStringList all =
+        QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : all) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return folder + QLatin1Char('/') + entry;
     }
     return {};
+}
+
+// Which of a folder's entries come after `name` among the engine's bases.
+qsizetype firstBaseAfter(const QStringList &bases, const QString &name)
+{
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < bases.size(); ++i) {
+        if (bases[i].compare(name, Qt::CaseInsensitive) == 0)
+            from = i + 1;
+    }
+    return from;
 }
 
 } // namespace
@@ -60,59 +61,88 @@ struct GameSearchPath::Place
     Qt::CaseSensitivity pakNames = Qt::CaseSensitive;
     bool chosen = false; // an archive the player chose: its own failure is the answer
 
-    bool loaded = false;
+    // Why the archive cannot be read; its directory is not read again.
     GameDataError loadError;
-    std::shared_ptr<ByteSource> pak;
-    QList<PackFile::Entry> entries;
-    std::unique_ptr<ZipArchive> zip;
+    // The names its directory was read for, and the entries of those it holds.
+    QList<QByteArray> scannedFor;
+    QHash<QByteArray, PackFile::Entry> paks;
+    QHash<QByteArray, ZipArchive::Entry> zips;
 
-    void load()
+    // Reads the directory for those of `names` not yet looked for, keeping
+    // only their entries; the file is closed again.
+    void scan(const QList<QByteArray> &names)
     {
-        if (loaded)
+        if (!loadError.ok())
             return;
-        loaded = true;
-        if (kind == Pak) {
-            auto file = FileSource::open(path);
-            if (!file.ok()) {
-                loadError = file.error;
-                return;
-            }
-            pak = file.value;
-            auto directory = PackFile::readDirectory(*pak);
-            if (!directory.ok()) {
-                loadError = directory.error.in(path);
-                return;
-            }
-            entries = std::move(directory.value);
-        } else if (kind == Pk3) {
-            auto archive = ZipArchive::open(path);
-            if (!archive.ok()) {
-                loadError = archive.error.in(path);
-                return;
-            }
-            zip = std::move(archive.value);
+        QList<QByteArray> wanted;
+        for (const QByteArray &name : names) {
+            if (!scannedFor.contains(name) && !wanted.contains(name))
+                wanted.append(name);
         }
+        if (wanted.isEmpty())
+            return;
+        auto file = FileSource::open(path);
+        if (!file.ok()) {
+            loadError = file.error;
+            return;
+        }
+        if (kind == Pak) {
+            const MemberNames members(wanted, pakNames == Qt::CaseSensitive
+                                                  ? MemberNames::Compare::Exact
+                                                  : MemberNames::Compare::IgnoreCase);
+            auto found = PackFile::scanDirectory(*file.value, members);
+            if (!found.ok()) {
+                loadError = found.error.inArchive(path);
+                return;
+            }
+            for (qsizetype i = 0; i < wanted.size(); ++i) {
+                if (found.value[i])
+                    paks.insert(wanted[i], *found.value[i]);
+            }
+        } else {
+            const MemberNames members(wanted, MemberNames::Compare::Quake3);
+            auto directory = ZipArchive::scanDirectory(*file.value, members);
+            if (!directory.ok()) {
+                loadError = directory.error.inArchive(path);
+                return;
+            }
+            for (qsizetype i = 0; i < wanted.size(); ++i) {
+                if (directory.value.found[i])
+                    zips.insert(wanted[i], *directory.value.found[i]);
+            }
+        }
+        scannedFor.append(wanted);
     }
 };
 
 GameSearchPath GameSearchPath::forFolder(const Rules &rules, const QString &folder)
 {
+    return forFolders(rules, {folder});
+}
+
+GameSearchPath GameSearchPath::forFolders(const Rules &rules, const QStringList &given)
+{
     GameSearchPath path;
-    const QFileInfo given(folder);
-    if (!given.isDir())
-        return path;
-    const QString start = given.canonicalFilePath();
-    const QString parent = QFileInfo(start).path();
-    QStringList folders{start};
-    const QString name = QFileInfo(start).fileName();
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < rules.baseFolders.size(); ++i) {
-        if (rules.baseFolders[i].compare(name, Qt::CaseInsensitive) == 0)
-            from = i + 1;
+    QStringList folders;
+    QList<qsizetype> basesFrom;
+    for (const QString &folder : given) {
+        const QFileInfo info(folder);
+        if (folder.isEmpty() || !info.isDir())
+            continue;
+        const QString canonical = info.canonicalFilePath();
+        if (folders.contains(canonical))
+            continue;
+        folders.append(canonical);
+        basesFrom.append(firstBaseAfter(rules.baseFolders, QFileInfo(canonical).fileName()));
     }
-    for (qsizetype i = from; i < rules.baseFolders.size(); ++i) {
-        const QString base = entryIn(parent, rules.baseFolders[i]);
-        if (!base.isEmpty() && QFileInfo(base).isDir()) {
+    const qsizetype givenCount = folders.size();
+    for (qsizetype b = 0; b < rules.baseFolders.size(); ++b) {
+        for (qsizetype f = 0; f < givenCount; ++f) {
+            if (b < basesFrom[f])
+                continue;
+            const QString base = entryIn(QFileInfo(folders[f]).path(), rules.baseFolders[b]);
+            if (base.isEmpty() || !QFileInfo(base).isDir())
+                continue;
             const QString canonical = QFileInfo(base).canonicalFilePath();
             if (!folders.contains(canonical))
                 folders.append(canonical);
@@ -130,18 +160,25 @@ GameSearchPath GameSearchPath::forFolder(const Rules &rules, const QString &fold
             archives.prepend(place);
         };
         if (rules.archives == Archives::SortedPk3) {
+            // Links, pipes and folders named *.pk3 too: each is passed over with
+            // its reason when the search reaches it.
             QStringList pk3s;
-            for (const QString &entry : QDir(dir).entryList(QDir::Files)) {
+            const auto entries =
+                QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+            for (const QString &entry : entries) {
                 if (entry.endsWith(QLatin1String(".pk3"), Qt::CaseInsensitive))
                     pk3s.append(entry);
             }
-            std::sort(pk3s.begin(), pk3s.end(), [](const QString &a, const QString &b) {
-                return quake3Key(QFile::encodeName(a)) < quake3Key(QFile::encodeName(b));
-            });
-            // Quake III takes at most 1024 of them.
-            pk3s = pk3s.mid(0, 1024);
+            QList<QPair<QByteArray, QString>> keyed;
+            keyed.reserve(pk3s.size());
             for (const QString &entry : pk3s)
-                addArchive(Place::Pk3, dir + QLatin1Char('/') + entry);
+                keyed.append({quake3Key(QFile::encodeName(entry)), entry});
+            std::sort(keyed.begin(), keyed.end(),
+                      [](const auto &a, const auto &b) { return a.first < b.first; });
+            // Quake III takes at most 1024 of them.
+            keyed = keyed.mid(0, 1024);
+            for (const auto &entry : keyed)
+                addArchive(Place::Pk3, dir + QLatin1Char('/') + entry.second);
         } else {
             // Quake itself sets no limit; a folder never holds ten thousand paks.
             const int last = rules.archives == Archives::Paks0To9 ? 9 : 9999;
@@ -201,11 +238,29 @@ void GameSearchPath::append(const GameSearchPath &other)
     }
 }
 
+void GameSearchPath::lookFor(const QList<QByteArray> &names)
+{
+    for (const QByteArray &name : names) {
+        if (!m_lookFor.contains(name))
+            m_lookFor.append(name);
+    }
+}
+
 GameDataResult<GameSearchPath::Located> GameSearchPath::find(const QByteArray &name, qint64 cap)
 {
-    const QByteArray key = quake3Key(name);
-    for (const auto &place : m_places) {
-        place->load();
+    QList<QByteArray> names{name};
+    for (const QByteArray &other : std::as_const(m_lookFor)) {
+        if (other != name)
+            names.append(other);
+    }
+    auto passOver = [&](const GameDataError &why) {
+        const bool known =
+            std::any_of(m_passedOver.cbegin(), m_passedOver.cend(),
+                        [&](const GameDataError &e) { return e.detail == why.detail; });
+        if (!known)
+            m_passedOver.append(why);
+    };
+    for (const auto &place : std::as_const(m_places)) {
         switch (place->kind) {
         case Place::Folder: {
             QString file = place->path;
@@ -214,56 +269,73 @@ GameDataResult<GameSearchPath::Located> GameSearchPath::find(const QByteArray &n
                 if (file.isEmpty())
                     break;
             }
-            if (file.isEmpty() || !QFileInfo(file).isFile())
+            if (file.isEmpty())
                 break;
             auto bytes = FileSource::open(file);
-            if (!bytes.ok())
-                return bytes.error;
-            return Located{file, bytes.value};
+            if (bytes.ok())
+                return Located{file, bytes.value};
+            if (bytes.error.kind != GameDataError::NotFound)
+                passOver(bytes.error);
+            break;
         }
         case Place::Pak: {
-            if (place->loadError.kind != GameDataError::None)
+            place->scan(names);
+            if (!place->loadError.ok())
                 return place->loadError;
-            const qsizetype index = PackFile::find(place->entries, name, place->pakNames);
-            if (index < 0)
+            const auto entry = place->paks.constFind(name);
+            if (entry == place->paks.cend())
                 break;
-            const PackFile::Entry &entry = place->entries[index];
             const QString where =
-                place->path + QStringLiteral(": ") + QString::fromLatin1(entry.name);
-            auto member = place->pak->slice(entry.offset, entry.size);
+                place->path + QStringLiteral(": ") + QString::fromLatin1(entry->name);
+            auto file = FileSource::open(place->path);
+            if (!file.ok())
+                return file.error;
+            auto member = file.value->slice(entry->offset, entry->size);
             if (!member.ok())
                 return GameDataError{GameDataError::Damaged,
                                      QStringLiteral("%1 bytes at %2 run past the end of the "
                                                     "archive (%3 bytes)")
-                                         .arg(entry.size)
-                                         .arg(entry.offset)
-                                         .arg(place->pak->size())}
+                                         .arg(entry->size)
+                                         .arg(entry->offset)
+                                         .arg(file.value->size())}
                     .in(where);
             return Located{where, member.value};
         }
         case Place::Pk3: {
-            if (place->loadError.kind != GameDataError::None) {
+            place->scan(names);
+            if (!place->loadError.ok()) {
                 if (place->chosen)
                     return place->loadError;
+                passOver(place->loadError);
                 break;
             }
-            // Quake III's lookup meets the last of equal names in an archive first.
-            qsizetype index = place->zip->count() - 1;
-            while (index >= 0 && !sameQuake3Name(place->zip->name(index), key))
-                --index;
-            if (index < 0)
+            const auto entry = place->zips.constFind(name);
+            if (entry == place->zips.cend())
                 break;
             const QString where =
-                place->path + QStringLiteral(": ") + QString::fromLatin1(place->zip->name(index));
-            auto bytes = place->zip->read(index, cap);
+                place->path + QStringLiteral(": ") + QString::fromLatin1(entry->name);
+            auto file = FileSource::open(place->path);
+            if (!file.ok())
+                return file.error.in(where);
+            auto bytes = ZipArchive::read(*file.value, *entry, cap);
             if (!bytes.ok())
                 return bytes.error.in(where);
             return Located{where, BufferSource::create(bytes.value)};
         }
         }
     }
-    return GameDataError{GameDataError::NotFound,
-                         QStringLiteral("No %1 in %2").arg(QString::fromLatin1(name), searched())};
+    return GameDataError{GameDataError::NotFound, missing(name)};
+}
+
+QString GameSearchPath::missing(const QByteArray &name) const
+{
+    if (m_passedOver.isEmpty())
+        return QStringLiteral("No %1 in %2").arg(QString::fromLatin1(name), searched());
+    QStringList reasons;
+    for (const GameDataError &error : m_passedOver)
+        reasons.append(error.detail);
+    return QStringLiteral("%1; no other place in %2 holds %3")
+        .arg(reasons.join(QStringLiteral("; ")), searched(), QString::fromLatin1(name));
 }
 
 QString GameSearchPath::searched() const

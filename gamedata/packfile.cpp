@@ -11,7 +11,7 @@ constexpr int kNameBytes = 56;
 
 } // namespace
 
-GameDataResult<QList<Entry>> readDirectory(ByteSource &pak)
+GameDataResult<Found> scanDirectory(ByteSource &pak, const MemberNames &names)
 {
     if (pak.size() < kHeaderBytes)
         return GameDataError::damaged(
@@ -46,27 +46,19 @@ GameDataResult<QList<Entry>> readDirectory(ByteSource &pak)
     if (!directory.ok())
         return directory.error;
 
-    QList<Entry> entries;
-    entries.reserve(count);
+    Found found(names.size());
     for (qint64 i = 0; i < count; ++i) {
         const char *record = directory.value.constData() + i * kEntryBytes;
-        const auto nameEnd = std::find(record, record + kNameBytes, '\0');
+        const int match = names.match(record, kNameBytes);
+        if (match < 0 || found[match])
+            continue;
         Entry entry;
-        entry.name = QByteArray(record, nameEnd - record);
+        entry.name = QByteArray(record, std::find(record, record + kNameBytes, '\0') - record);
         entry.offset = int32At(directory.value, i * kEntryBytes + kNameBytes);
         entry.size = int32At(directory.value, i * kEntryBytes + kNameBytes + 4);
-        entries.append(entry);
+        found[match] = entry;
     }
-    return entries;
-}
-
-qsizetype find(const QList<Entry> &entries, const QByteArray &name, Qt::CaseSensitivity cs)
-{
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].name.compare(name, cs) == 0)
-            return i;
-    }
-    return -1;
+    return found;
 }
 
 } // namespace PackFile

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "bytesource.h"
+#include "membernames.h"
 
 #include <QByteArray>
 #include <QList>
+#include <optional>
 
 // The PACK archives of Quake, Hexen II and Quake II (.pak): a 12-byte header
 // ("PACK", directory offset, directory length) and a directory of 64-byte
@@ -22,12 +24,11 @@ struct Entry
     qint64 size = 0;
 };
 
-// The directory, in stored order. Entries that point outside the archive are
-// kept (the engine keeps them too); reading one fails then, reading another
-// still works.
-GameDataResult<QList<Entry>> readDirectory(ByteSource &pak);
-
-// The first entry named `name`, as the engines look it up; -1 if none.
-qsizetype find(const QList<Entry> &entries, const QByteArray &name, Qt::CaseSensitivity cs);
+// The first entry of each of `names` (by the names' index; none where the
+// directory has no such entry), as the engines look them up. Entries that point
+// outside the archive are kept (the engine keeps them too); reading one fails
+// then, reading another still works.
+using Found = QList<std::optional<Entry>>;
+GameDataResult<Found> scanDirectory(ByteSource &pak, const MemberNames &names);
 
 } // namespace PackFile

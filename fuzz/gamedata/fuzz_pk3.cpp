@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A zip archive through libzip as the font search opens a .pk3: the central
-// directory, then its members inflated up to a cap; a member that holds a TGA
-// is read as Quake III's font.
+// A zip archive as the font search reads a .pk3: its directory walked for the
+// font's names, the members found inflated up to a cap, and a TGA among them
+// read as Quake III's font.
+#include "bytesource.h"
 #include "fontgrid.h"
+#include "membernames.h"
 #include "tgareader.h"
 #include "ziparchive.h"
 
@@ -11,14 +13,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    auto archive =
-        ZipArchive::fromBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
-    if (!archive.ok())
+    auto zip =
+        BufferSource::create(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const MemberNames names({"gfx/2d/bigchars.tga", "gfx/2d/bigchars.jpg", "pics/colormap.pcx"},
+                            MemberNames::Compare::Quake3);
+    const auto directory = ZipArchive::scanDirectory(*zip, names);
+    if (!directory.ok())
         return 0;
-    const qsizetype members = std::min<qsizetype>(archive.value->count(), 8);
-    for (qsizetype i = 0; i < members; ++i) {
-        const auto bytes = archive.value->read(i, 1 << 20);
-        if (!bytes.ok() || !QByteArray(archive.value->name(i)).endsWith(".tga"))
+    for (const auto &entry : directory.value.found) {
+        if (!entry)
+            continue;
+        const auto bytes = ZipArchive::read(*zip, *entry, 1 << 20);
+        if (!bytes.ok() || !entry->name.endsWith(".tga"))
             continue;
         const auto picture = TgaReader::read(bytes.value);
         if (picture.ok())

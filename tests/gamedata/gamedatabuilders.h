@@ -11,6 +11,7 @@
 #include <QList>
 #include <QPair>
 #include <QtEndian>
+#include <zlib.h>
 
 namespace GameDataBuilders {
 
@@ -91,6 +92,29 @@ inline QByteArray zip(const Members &members)
     }
     return body + directory + "PK\x05\x06" + le16(0) + le16(0) + le16(members.size()) +
            le16(members.size()) + le32(directory.size()) + le32(body.size()) + le16(0);
+}
+
+// A zip of one deflated member that states `statedSize` bytes, whatever it
+// inflates to (a zip bomb states few and inflates to many).
+inline QByteArray deflatedZip(const QByteArray &name, const QByteArray &bytes, qint64 statedSize)
+{
+    z_stream stream = {};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    QByteArray packed(qsizetype(deflateBound(&stream, uLong(bytes.size()))), '\0');
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bytes.constData()));
+    stream.avail_in = uInt(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef *>(packed.data());
+    stream.avail_out = uInt(packed.size());
+    deflate(&stream, Z_FINISH);
+    packed.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    const QByteArray common = le16(0) + le16(8) + le16(0) + le16(0x21) + le32(crc32(bytes)) +
+                              le32(packed.size()) + le32(statedSize) + le16(name.size()) + le16(0);
+    const QByteArray local = "PK\x03\x04" + le16(20) + common + name + packed;
+    const QByteArray directory = "PK\x01\x02" + le16(20) + le16(20) + common + le16(0) + le16(0) +
+                                 le16(0) + le32(0) + le32(0) + name;
+    return local + directory + "PK\x05\x06" + le16(0) + le16(0) + le16(1) + le16(1) +
+           le32(directory.size()) + le32(local.size()) + le16(0);
 }
 
 // A 256-colour palette of our own: index i is (i, 255 - i, i / 2).

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace GameDataBuilders;
 
@@ -72,10 +73,23 @@ Members quakePak()
             {"gfx/palette.lmp", palette()}};
 }
 
+// What writeAll makes in place of a file for these contents.
+const QByteArray kPipe = QByteArrayLiteral("\0pipe");
+const QByteArray kFolder = QByteArrayLiteral("\0folder");
+
 void writeAll(const QString &root, const QList<QPair<QString, QByteArray>> &files)
 {
-    for (const auto &[path, bytes] : files)
-        QVERIFY2(write(root + QLatin1Char('/') + path, bytes), qPrintable(path));
+    for (const auto &[path, bytes] : files) {
+        const QString full = root + QLatin1Char('/') + path;
+        if (bytes == kPipe) {
+            QVERIFY(QDir().mkpath(QFileInfo(full).path()));
+            QVERIFY2(::mkfifo(QFile::encodeName(full).constData(), 0600) == 0, qPrintable(path));
+        } else if (bytes == kFolder) {
+            QVERIFY2(QDir().mkpath(full), qPrintable(path));
+        } else {
+            QVERIFY2(write(full, bytes), qPrintable(path));
+        }
+    }
 }
 
 using Files = QList<QPair<QString, QByteArray>>;
@@ -93,6 +107,8 @@ private Q_SLOTS:
     void followsTheEnginesOrder();
     void refusesBadData_data();
     void refusesBadData();
+    void drawsAlphaOverBlack_data();
+    void drawsAlphaOverBlack();
     void tintMultipliesByTheColour();
 
 private:
@@ -105,7 +121,13 @@ GameFont::Result TestGameFont::run(const QString &root, int engine, const QStrin
 {
     if (!file.isEmpty())
         return GameFont::fromFile(root + QLatin1Char('/') + file, GameFont::Engine(engine));
-    return GameFont::fromGameFolder(GameFont::Engine(engine), root + QLatin1Char('/') + folder);
+    if (!folder.contains(QLatin1Char(';')))
+        return GameFont::fromGameFolder(GameFont::Engine(engine), root + QLatin1Char('/') + folder);
+    // Several folders, the first over the rest.
+    QStringList folders;
+    for (const QString &each : folder.split(QLatin1Char(';')))
+        folders.append(root + QLatin1Char('/') + each);
+    return GameFont::fromGameFolders(GameFont::Engine(engine), folders);
 }
 
 void TestGameFont::readsEachGamesFont_data()
@@ -308,6 +330,29 @@ void TestGameFont::followsTheEnginesOrder_data()
                  {"baseoa/pak9.pk3", zip({{"gfx/2d/bigchars.jpg", "not read"}})}}
         << q3 << "baseoa"
         << "baseoa/pak0.pk3: gfx/2d/bigchars.tga";
+    QTest::newRow("Quake III: a pipe named like a pk3 passed over")
+        << Files{{"baseq3/pak0.pk3", quake3}, {"baseq3/zz.pk3", kPipe}} << q3 << "baseq3"
+        << "baseq3/pak0.pk3: gfx/2d/bigchars.tga";
+    QTest::newRow("several folders: the home folder over the installation's")
+        << Files{{"home/baseoa/a.pk3", quake3},
+                 {"data/baseoa/pak0.pk3", quake3},
+                 {"data/baseoa/zz.pk3", quake3}}
+        << q3 << "home/baseoa;data/baseoa"
+        << "home/baseoa/a.pk3: gfx/2d/bigchars.tga";
+    QTest::newRow("several folders: a missing one skipped")
+        << Files{{"data/baseoa/pak0.pk3", quake3}} << q3 << "home/baseoa;data/baseoa"
+        << "data/baseoa/pak0.pk3: gfx/2d/bigchars.tga";
+    QTest::newRow("several folders: both mod folders over both bases")
+        << Files{{"home/cpma/readme.txt", "x"},
+                 {"home/baseq3/z.pk3", quake3},
+                 {"data/cpma/a.pk3", quake3},
+                 {"data/baseq3/pak0.pk3", quake3}}
+        << q3 << "home/cpma;data/cpma"
+        << "data/cpma/a.pk3: gfx/2d/bigchars.tga";
+    QTest::newRow("several folders: a loose home file over the installation's pak")
+        << Files{{"home/id1/gfx.wad", looseWad}, {"data/id1/pak0.pak", quake}} << qw
+        << "home/id1;data/id1"
+        << "home/id1/gfx.wad";
 }
 
 void TestGameFont::followsTheEnginesOrder()
@@ -348,9 +393,14 @@ void TestGameFont::refusesBadData_data()
     // The central directory's uncompressed size, far beyond the cap.
     put32(lyingZip, lyingZip.indexOf("PK\x01\x02") + 24, 0xFFFFFFF0);
 
+    // 16 MB of zeros that state 100 bytes, and a zip of zips of it.
+    const QByteArray bomb = deflatedZip("gfx/2d/bigchars.tga", QByteArray(1 << 24, '\0'), 100);
+    const QByteArray nested = zip({{"a.zip", zip({{"b.zip", bomb}})}, {"c.zip", bomb}});
+
     const int damaged = GameDataError::Damaged;
     const int unsupported = GameDataError::Unsupported;
     const int notFound = GameDataError::NotFound;
+    const int notAFile = GameDataError::NotAFile;
 
     QTest::newRow("a 42-byte pak claiming a huge directory")
         << Files{{"id1/pak0.pak", "PACK" + le32(12) + le32(0x7FFFFFC0) + QByteArray(30, 'x')}} << qw
@@ -376,12 +426,23 @@ void TestGameFont::refusesBadData_data()
                  {"baseq3/gfx/2d/bigchars.tga", tga(quake3Picture(128), TgaRows::BottomUp)}}
         << q3 << "baseq3"
         << "" << -1 << "";
+    QTest::newRow("a pk3 cut short, no other font")
+        << Files{{"baseq3/pak0.pk3", zip({{"gfx/2d/bigchars.tga", tgaFont}}).left(20000)}} << q3
+        << "baseq3"
+        << "" << damaged
+        << "<root>/baseq3/pak0.pk3 (a damaged archive): starts as a zip archive, but no end "
+           "record closes it (cut short?); no other place in <root>/baseq3 (1 archive) holds "
+           "gfx/2d/bigchars.tga";
     QTest::newRow("a chosen pk3 cut short")
         << Files{{"x.pk3", zip({{"gfx/2d/bigchars.tga", tgaFont}}).left(20000)}} << q3 << ""
-        << "x.pk3" << unsupported << "x.pk3: is not a zip archive";
+        << "x.pk3" << damaged
+        << "x.pk3 (a damaged archive): starts as a zip archive, but no end record closes it "
+           "(cut short?)";
     QTest::newRow("a pk3 member's size that lies")
         << Files{{"baseq3/pak0.pk3", lyingZip}} << q3 << "baseq3"
-        << "" << unsupported << "is 4294967280 bytes, more than the 17825792 a font may take";
+        << "" << unsupported
+        << "gfx/2d/bigchars.tga: is too large: 4294967280 bytes, more than the 17825792 a font "
+           "may take";
     QTest::newRow("a tga cut short")
         << Files{{"a.tga", tgaFont.left(100000)}} << q3 << ""
         << "a.tga" << damaged << "holds 99982 bytes of pixels, too few for 256 x 256";
@@ -408,6 +469,30 @@ void TestGameFont::refusesBadData_data()
                                               << "" << notFound << "/id1 (no archive there)";
     QTest::newRow("a folder that does not exist") << Files{} << qw << "nowhere"
                                                   << "" << notFound << "/nowhere does not exist";
+    QTest::newRow("a pipe chosen as a font")
+        << Files{{"a.tga", kPipe}} << q3 << ""
+        << "a.tga" << notAFile << "/a.tga: it is a pipe, not a regular file";
+    QTest::newRow("a pipe in place of pak0.pak")
+        << Files{{"id1/pak0.pak", kPipe}} << qw << "id1"
+        << "" << notAFile << "id1/pak0.pak: it is a pipe, not a regular file";
+    QTest::newRow("a folder in place of the palette")
+        << Files{{"id1/pak0.pak", pak({{"gfx.wad", wad({{kConchars, quakeFont()}})}})},
+                 {"id1/gfx/palette.lmp", kFolder}}
+        << qw << "id1"
+        << "" << notFound
+        << "<root>/id1/gfx/palette.lmp: it is a folder, not a file; no other place in <root>/id1 "
+           "(1 archive) holds gfx/palette.lmp";
+    QTest::newRow("several folders, none there")
+        << Files{} << qw << "a/id1;b/id1"
+        << "" << notFound << "None of the game folders <root>/a/id1, <root>/b/id1 exists";
+    QTest::newRow("a zip bomb in place of the font")
+        << Files{{"baseq3/pak0.pk3", bomb}} << q3 << "baseq3"
+        << "" << damaged << "gfx/2d/bigchars.tga: inflates past the 100 bytes it states";
+    QTest::newRow("a nested zip bomb chosen")
+        << Files{{"bomb.zip", nested}} << qw << ""
+        << "bomb.zip" << notFound
+        << "No gfx.wad, gfx/menu/conchars.lmp, pics/conchars.pcx or gfx/2d/bigchars.tga in "
+           "<root>/bomb.zip";
     QTest::newRow("a palette chosen as a font")
         << Files{{"palette.lmp", palette()}} << qw << ""
         << "palette.lmp" << unsupported << "palette.lmp is a palette, not a font";
@@ -434,8 +519,46 @@ void TestGameFont::refusesBadData()
     }
     QVERIFY(!font.ok());
     QVERIFY(font.value.image.isNull());
-    QVERIFY2(font.error.detail.endsWith(detail), qPrintable(font.error.detail));
+    QVERIFY2(font.error.detail.endsWith(QString(detail).replace(QLatin1String("<root>"), root)),
+             qPrintable(font.error.detail));
     QCOMPARE(font.error.kind, GameDataError::Kind(kind));
+}
+
+// Quake III's fonts are white, shaped by their alpha, and blended over what is
+// behind: the grid shows them over black.
+void TestGameFont::drawsAlphaOverBlack_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::addColumn<uint>("pixel"); // every pixel of the picture
+    QTest::addColumn<uint>("shown");
+
+    QTest::newRow("white of alpha 64, a glyph's edge, is grey")
+        << 256 << uint(qRgba(255, 255, 255, 64)) << uint(qRgb(64, 64, 64));
+    QTest::newRow("white of alpha 1 is all but black")
+        << 256 << uint(qRgba(255, 255, 255, 1)) << uint(qRgb(1, 1, 1));
+    QTest::newRow("a colour of alpha 128 is halved")
+        << 256 << uint(qRgba(200, 100, 0, 128)) << uint(qRgb(100, 50, 0));
+    QTest::newRow("an opaque colour is kept")
+        << 256 << uint(qRgba(200, 120, 40, 255)) << uint(qRgb(200, 120, 40));
+    QTest::newRow("a 128-pixel font's edge, doubled, is grey")
+        << 128 << uint(qRgba(255, 255, 255, 64)) << uint(qRgb(64, 64, 64));
+}
+
+void TestGameFont::drawsAlphaOverBlack()
+{
+    QFETCH(int, side);
+    QFETCH(uint, pixel);
+    QFETCH(uint, shown);
+
+    QImage picture(side, side, QImage::Format_ARGB32);
+    picture.fill(QColor::fromRgba(pixel));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bigchars.tga"));
+    QVERIFY(write(path, tga(picture, TgaRows::BottomUp)));
+    const GameFont::Result font = GameFont::fromFile(path, GameFont::Engine::Quake3);
+    QVERIFY2(font.ok(), qPrintable(font.error.detail));
+    QCOMPARE(font.value.image.pixel(37, 201), QRgb(shown));
+    QCOMPARE(GameFont::tint(font.value.image, 1).pixel(37, 201), QRgb(shown) & 0xFFFF0000u);
 }
 
 void TestGameFont::tintMultipliesByTheColour()
