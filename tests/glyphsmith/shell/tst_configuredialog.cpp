@@ -1,10 +1,12 @@
 #include "apppaths.h"
 #include "configuredialog.h"
+#include "installations/fakeinstalls.h"
 #include "profilefile.h"
 #include "scriptedprompts.h"
 #include "testfiles.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -38,6 +40,8 @@ private Q_SLOTS:
     void saveFailureKeepsTheDialogOpen();
     void gameFontsChoiceIsKeptAndEnterSaves();
     void everyCaptionIsWhole();
+    void foundGamesAreShownAndSaved_data();
+    void foundGamesAreShownAndSaved();
 
 private:
     template <typename T> T *child(const char *name)
@@ -56,6 +60,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_program;
     std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<FakeInstalls> m_fake; // no game installed unless a test makes one
     ScriptedPrompts m_prompts;
     QPointer<ConfigureDialog> m_dialog;
 };
@@ -64,6 +69,7 @@ void TestConfigureDialog::init()
 {
     m_program = std::make_unique<QTemporaryDir>();
     m_config = std::make_unique<QTemporaryDir>();
+    m_fake = std::make_unique<FakeInstalls>();
     AppPaths::setProgramFolder(m_program->path());
     qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
     m_prompts = ScriptedPrompts();
@@ -81,7 +87,7 @@ void TestConfigureDialog::cleanup()
 
 void TestConfigureDialog::open()
 {
-    m_dialog = new ConfigureDialog(m_prompts);
+    m_dialog = new ConfigureDialog(m_prompts, m_fake->places());
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
 }
@@ -218,6 +224,63 @@ void TestConfigureDialog::everyCaptionIsWhole()
         QVERIFY2(m_dialog->rect().contains(
                      w->geometry().translated(w->parentWidget()->mapTo(m_dialog, QPoint(0, 0)))),
                  qPrintable(w->objectName()));
+}
+
+void TestConfigureDialog::foundGamesAreShownAndSaved_data()
+{
+    QTest::addColumn<bool>("folderSet"); // the settings name folders of no known game
+    QTest::addColumn<bool>("choice");    // the Quake III games found are a choice
+    QTest::addColumn<bool>("pick");      // the player picks the game found
+    QTest::addColumn<bool>("matched");   // the field ends as OpenArena's
+    QTest::newRow("an empty field gets the one found, shown as a line")
+        << false << false << false << true;
+    QTest::newRow("a set field stays, the one found offered") << true << true << false << false;
+    QTest::newRow("picking the one found fills the field") << true << true << true << true;
+}
+
+void TestConfigureDialog::foundGamesAreShownAndSaved()
+{
+    QFETCH(bool, folderSet);
+    QFETCH(bool, choice);
+    QFETCH(bool, pick);
+    QFETCH(bool, matched);
+    QVERIFY(m_fake->folders({"~/.openarena/baseoa", "~/.ezquake"}));
+    if (!folderSet)
+        QVERIFY(writeBytes(settings(), "[Glyphsmith]\r\nfirst=no\r\n"));
+    const QString looking = QStringLiteral("Looking for installed games\u2026");
+
+    // Not looked for before the window shows.
+    m_dialog = new ConfigureDialog(m_prompts, m_fake->places());
+    QCOMPARE(child<QLineEdit>("q3Found")->text(), looking);
+    m_dialog->show();
+    QTRY_VERIFY(!m_dialog->findChild<QLineEdit *>("q3Found") ||
+                m_dialog->findChild<QLineEdit *>("q3Found")->text() != looking);
+
+    auto *combo = m_dialog->findChild<QComboBox *>("q3Found");
+    QCOMPARE(combo != nullptr, choice);
+    if (pick) {
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Down);
+    }
+    const QString home = m_fake->at(QStringLiteral("~/.openarena/baseoa"));
+    const QString openArena = QStringLiteral("OpenArena \u2014 config ~/.openarena/baseoa");
+    auto *line = m_dialog->findChild<QLineEdit *>("q3Found");
+    QVERIFY(line || (combo = m_dialog->findChild<QComboBox *>("q3Found")));
+    const QString shown = line ? line->text() : combo->currentText();
+    QCOMPARE(line && line->isReadOnly(), !choice || pick);
+    QCOMPARE(shown.startsWith(openArena), matched);
+    QCOMPARE(child<QLineEdit>("Text1")->text(), matched ? home : QStringLiteral("/games/baseq3"));
+    const QComboBox *target = child<QComboBox>("q3Target");
+    QCOMPARE(target->currentText(),
+             matched ? QStringLiteral("OpenArena") : QStringLiteral("Quake III Arena (ioquake3)"));
+    QCOMPARE(target->isEnabled(), !matched);
+    QCOMPARE(child<QComboBox>("q1Target")->currentText(),
+             QStringLiteral("QuakeWorld on today's servers"));
+
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(value("q3config"), matched ? home : QStringLiteral("/games/baseq3"));
+    QCOMPARE(value("q3client"), matched ? QStringLiteral("openarena") : QString());
+    QCOMPARE(value("q3target"), matched ? QStringLiteral("openarena") : QStringLiteral("ioquake3"));
 }
 
 QTEST_MAIN(TestConfigureDialog)
