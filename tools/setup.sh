@@ -13,7 +13,7 @@ mode="${1:-build}"
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev libzip-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev
     fonts-dejavu-core fonts-symbola
 )
 # What the checks need beyond the build: clang's libFuzzer, the validators and

@@ -75,14 +75,8 @@ bool ModeController::loadModeFont(const ModeInfo &info, const QString &path)
             note = QStringLiteral("The game's own font is not shown: no game folder is "
                                   "configured for this game.");
         } else {
-            // The home folder wins over the data folders as a whole, as in the engines.
-            GameFont::Result font;
-            for (const QString &folder : std::as_const(folders)) {
-                font = GameFont::fromGameFolder(*GameFamilies::family(info.family).fontEngine,
-                                                folder);
-                if (font.ok())
-                    break;
-            }
+            const GameFont::Result font =
+                GameFont::fromGameFolders(*GameFamilies::family(info.family).fontEngine, folders);
             if (font.ok()) {
                 useGameFont(font.value.image,
                             QStringLiteral("The game's own font: %1").arg(font.value.source));
