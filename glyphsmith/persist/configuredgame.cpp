@@ -89,8 +89,10 @@ ConfiguredGame fromSettings(ConfigureField field, const InstallPlaces &places)
     const QByteArray target = GlyphSettings::read(targetKey(field)).toLatin1();
     if (folder.isEmpty())
         return ConfiguredGame{folder, std::nullopt, target};
-    return resolve(folder, GlyphSettings::read(clientKey(field)), target,
-                   InstallFinder::find(places));
+    // Only the field's own game: a Quake II folder typed there is no Quake III one.
+    QList<Installation> found = InstallFinder::find(places);
+    found.removeIf([field](const Installation &i) { return i.field() != field; });
+    return resolve(folder, GlyphSettings::read(clientKey(field)), target, found);
 }
 
 } // namespace ConfiguredGames
