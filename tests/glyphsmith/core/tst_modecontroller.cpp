@@ -8,9 +8,14 @@
 #include "scriptedprompts.h"
 
 #include <QDir>
+#include <QFile>
+#include <QScopeGuard>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -296,52 +301,93 @@ void TestModeController::reenteringQuake3ResetsWhite()
 void TestModeController::gameFontsReplaceShippedPictures_data()
 {
     QTest::addColumn<bool>("switchedOn");
-    QTest::addColumn<bool>("archive"); // the game folder holds a font
-    QTest::addColumn<int>("mode");     // entered after start-up; Quake III: start-up only
+    QTest::addColumn<QString>("file");     // below the fake root, put in place:
+    QTest::addColumn<QByteArray>("inPlace"); // font, pipe, device, folder, or nothing
+    QTest::addColumn<int>("mode");         // entered after start-up; Quake III: start-up only
     QTest::addColumn<bool>("gameFont");
     QTest::addColumn<QString>("note");
-    const int q3 = int(ModeId::Quake3), mod = int(ModeId::QuakeWorldMod);
-    QTest::newRow("the game's font at start-up") << true << true << q3 << true << "own font";
-    QTest::newRow("no font there: shipped, and why") << true << false << q3 << false << "not shown";
-    QTest::newRow("switched off") << false << true << q3 << false << "";
-    QTest::newRow("a MOD mode takes an archive") << false << true << mod << true << "font of";
+    const int q3 = int(ModeId::Quake3), qw = int(ModeId::QuakeWorld),
+              mod = int(ModeId::QuakeWorldMod);
+    const QString pk3 = QStringLiteral("baseq3/pak0.pk3");
+    QTest::newRow("the game's font at start-up") << true << pk3 << QByteArray("font") << q3
+                                                 << true << "own font";
+    QTest::newRow("no font there: shipped, and why")
+        << true << QString() << QByteArray() << q3 << false << "not shown";
+    QTest::newRow("switched off") << false << pk3 << QByteArray("font") << q3 << false << "";
+    QTest::newRow("a MOD mode takes an archive")
+        << false << pk3 << QByteArray("font") << mod << true << "font of";
+    // A file that is not one never blocks the mode: it is passed over, and named.
+    QTest::newRow("a pipe as pak0.pk3")
+        << true << pk3 << QByteArray("pipe") << q3 << false << "pak0.pk3: it is a pipe";
+    QTest::newRow("a link to /dev/zero as pak0.pk3")
+        << true << pk3 << QByteArray("device") << q3 << false << "pak0.pk3: it is a device";
+    QTest::newRow("a folder named pak0.pk3")
+        << true << pk3 << QByteArray("folder") << q3 << false << "not shown";
+    QTest::newRow("a pipe as the loose font")
+        << true << QStringLiteral("baseq3/gfx/2d/bigchars.tga") << QByteArray("pipe") << q3
+        << false << "bigchars.tga: it is a pipe";
+    QTest::newRow("a pipe as id1/pak0.pak")
+        << true << QStringLiteral("id1/pak0.pak") << QByteArray("pipe") << qw << false
+        << "pak0.pak: it is a pipe";
+    QTest::newRow("a link to /dev/zero as id1/pak0.pak")
+        << true << QStringLiteral("id1/pak0.pak") << QByteArray("device") << qw << false
+        << "pak0.pak: it is a device";
+    QTest::newRow("a folder named id1/pak0.pak")
+        << true << QStringLiteral("id1/pak0.pak") << QByteArray("folder") << qw << false
+        << "not shown";
 }
 
 void TestModeController::gameFontsReplaceShippedPictures()
 {
     QFETCH(bool, switchedOn);
-    QFETCH(bool, archive);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, inPlace);
     QFETCH(int, mode);
     QFETCH(bool, gameFont);
     QFETCH(QString, note);
+
+    // Opening a pipe blocks until a writer comes: end the test rather than hang.
+    ::alarm(60);
+    const auto disarm = qScopeGuard([] { ::alarm(0); });
 
     QImage font(256, 256, QImage::Format_ARGB32);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
             font.setPixel(x, y, qRgb(x, y, 200));
-    const QString game = m_dir->filePath(QStringLiteral("baseq3"));
-    const QString pk3 = game + QStringLiteral("/pak0.pk3");
-    QDir().mkpath(game);
-    if (archive) {
+    const QString path = m_dir->filePath(file);
+    QDir().mkpath(m_dir->filePath(QStringLiteral("baseq3")));
+    QDir().mkpath(m_dir->filePath(QStringLiteral("id1")));
+    if (!file.isEmpty())
+        QDir().mkpath(QFileInfo(path).path());
+    if (inPlace == "font") {
         QVERIFY(GameDataBuilders::write(
-            pk3, GameDataBuilders::zip(
-                     {{"gfx/2d/bigchars.tga",
-                       GameDataBuilders::tga(font, GameDataBuilders::TgaRows::BottomUp)}})));
+            path, GameDataBuilders::zip(
+                      {{"gfx/2d/bigchars.tga",
+                        GameDataBuilders::tga(font, GameDataBuilders::TgaRows::BottomUp)}})));
+    } else if (inPlace == "pipe") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (inPlace == "device") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (inPlace == "folder") {
+        QVERIFY(QDir().mkpath(path));
     }
 
     NameComposer composer;
     ModeController modes(composer, m_prompts);
     ModeController::GameFolders folders;
     folders.useGameFonts = switchedOn;
-    folders.quake3 = game;
+    folders.quake3 = m_dir->filePath(QStringLiteral("baseq3"));
+    folders.quakeWorld = m_dir->filePath(QStringLiteral("id1"));
     modes.setGameFolders(folders);
     QVERIFY(modes.startUp());
-    if (ModeId(mode) != ModeId::Quake3) {
-        m_prompts.fileAnswers.push_back(pk3);
+    if (ModeId(mode) == ModeId::QuakeWorldMod)
+        m_prompts.fileAnswers.push_back(path);
+    if (ModeId(mode) != ModeId::Quake3)
         QVERIFY(modes.enterMode(ModeId(mode)));
-    }
+    QCOMPARE(modes.mode(), ModeId(mode));
     const QImage expected = font.convertToFormat(QImage::Format_RGB32);
     QCOMPARE(modes.fontPicture().image() == expected, gameFont);
+    QVERIFY(!modes.fontPicture().image().isNull()); // the shipped picture, where not the game's
     QVERIFY2(note.isEmpty() ? modes.fontNote().isEmpty() : modes.fontNote().contains(note),
              qPrintable(modes.fontNote()));
     if (!gameFont || ModeId(mode) != ModeId::Quake3)
