@@ -4,6 +4,8 @@
 // first argument changes the count): the first call, with the folders fresh in
 // the kernel's cache as after a start, and the median of the runs (default 50;
 // the second argument changes it). Also the same for an empty home.
+// With --keep N it lays out such a home with N Steam games, prints its folder and
+// leaves it, for the launch benchmark.
 #include "fakeinstalls.h"
 #include "installfinder.h"
 
@@ -43,7 +45,15 @@ Figures measure(const InstallPlaces &places, int runs)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    if (args.size() > 1 && args[1] == QLatin1String("--keep")) {
+        FakeInstalls kept;
+        if (!kept.isValid() || !kept.everyClient(args.size() > 2 ? args[2].toInt() : 50))
+            return 1;
+        kept.keep();
+        std::printf("%s\n", qPrintable(kept.places().home));
+        return 0;
+    }
     const int games = args.size() > 1 ? std::max(3, args[1].toInt()) : 50;
     const int runs = args.size() > 2 ? std::max(1, args[2].toInt()) : 50;
 

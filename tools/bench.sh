@@ -66,7 +66,7 @@ done
 
 [ -f "$build_dir/CMakeCache.txt" ] || cmake -S "$here" -B "$build_dir" -G Ninja >/dev/null
 cmake --build "$build_dir" --target glyphsmith glyphbox emptywindow labelwindow launchbench \
-    fontset glyphbox_redraw gamefontbench >/dev/null
+    fontset glyphbox_redraw gamefontbench installbench >/dev/null
 
 fontsets="$build_dir/benchmarks/fontsets"
 mkdir -p "$fontsets/cache"
@@ -202,6 +202,23 @@ if [ ${#sets[@]} -gt 1 ]; then
     printf '%s\n' "${summary[@]}"
     echo "(launch: medians of $runs interleaved runs to the first painted window; first visit: median, cold)"
 fi
+
+# The same launch with games installed: a home holding every client of the table
+# and a Steam library of 50 games, both fields configured, so that the window
+# resolves its installations at start-up (the last font set above stays).
+echo
+echo "== launch with every client installed and a Steam library of 50 games"
+fakehome="$(TMPDIR="$work" "$build_dir/benchmarks/installbench" --keep 50)"
+printf '[Glyphsmith]\r\nfirst=no\r\nq3config=%s\r\nq1config=%s\r\n' \
+    "$fakehome/.openarena/baseoa" "$fakehome/.quakespasm/id1" >"$work/glyph.ini"
+HOME="$fakehome" "$build_dir/benchmarks/launchbench" -n "$runs" -b one-label \
+    glyphsmith="$work/glyphsmith" glyphbox="$work/glyphbox" \
+    one-label="$build_dir/benchmarks/labelwindow"
+printf '[Glyphsmith]\r\nfirst=no\r\n' >"$work/glyph.ini"
+rm -rf "$(dirname "$fakehome")"
+echo
+echo "== finding the installed clients"
+"$build_dir/benchmarks/installbench"
 
 echo
 echo "== finding a game's own font in a 400 MB installation"

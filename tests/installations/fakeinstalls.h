@@ -19,6 +19,8 @@ class FakeInstalls
 {
 public:
     bool isValid() const { return m_dir.isValid(); }
+    // Leaves the folder behind for another program (the launch benchmark).
+    void keep() { m_dir.setAutoRemove(false); }
 
     InstallPlaces places() const
     {
