@@ -549,6 +549,13 @@ void TestFileCommands::installedGames_data()
         << QStringList{"File Saved to Default Config: %1\rOpenArena rewrites this file while it "
                        "runs: close the game before you save, or the name is lost at its next "
                        "write."};
+    // A Quake II client's folder in the Quake III field is no Quake III installation.
+    QTest::newRow("quicksave, a Quake II home typed as Quake III's: the folder as it is")
+        << "quicksave"
+        << QStringList{"~/.yq2/baseq2/config.cfg", "~/.yq2/baseq2/q3config.cfg"}
+        << "~/.yq2/baseq2" << "~/.yq2/baseq2/q3config.cfg"
+        << QByteArray("\r\nname \"^7A^7\" //GLYPHSMITH v6.1\r\n")
+        << QStringList{"File Saved to Default Config: %1"};
     // Steam's Quake is data only: whichever client plays it keeps the config elsewhere.
     const QString noHome = "%2 is the game data of Quake (Steam), which keeps the player's "
                            "config in a folder Glyphsmith does not know. Nothing was saved: "
