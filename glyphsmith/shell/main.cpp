@@ -18,10 +18,6 @@ const DesktopApp::Identity kIdentity{
 int main(int argc, char *argv[])
 {
     DesktopApp::answerTextOptions(argc, argv, kIdentity);
-    // Naming the local zone spares libzip a look at /etc/localtime for every
-    // member of a large game archive; it is the zone an unset TZ means anyway.
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", ":/etc/localtime");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(glyphsmithicon);
     DesktopApp::setUp(app, kIdentity, CaptionFit::designFont());
