@@ -65,13 +65,20 @@ QString targetKey(ConfigureField field)
     return QLatin1String(field == ConfigureField::Quake ? kQuakeTarget : kQuake3Target);
 }
 
-ConfiguredGame resolve(const QString &folder, const QString &client, const QByteArray &target,
-                       const QList<Installation> &found)
+QList<Installation> ofField(ConfigureField field, const QList<Installation> &found)
+{
+    QList<Installation> mine = found;
+    mine.removeIf([field](const Installation &i) { return i.field() != field; });
+    return mine;
+}
+
+ConfiguredGame resolve(ConfigureField field, const QString &folder, const QString &client,
+                       const QByteArray &target, const QList<Installation> &found)
 {
     ConfiguredGame game{folder, std::nullopt, target};
     if (folder.isEmpty())
         return game;
-    const QList<FolderMatch> matches = InstallFinder::recognise(folder, found);
+    const QList<FolderMatch> matches = InstallFinder::recognise(folder, ofField(field, found));
     for (const FolderMatch &match : matches) {
         if (match.installation.key() == client) {
             game.installation = match.installation;
@@ -83,16 +90,11 @@ ConfiguredGame resolve(const QString &folder, const QString &client, const QByte
     return game;
 }
 
-ConfiguredGame fromSettings(ConfigureField field, const InstallPlaces &places)
+ConfiguredGame fromSettings(ConfigureField field, const QList<Installation> &found)
 {
-    const QString folder = GlyphSettings::read(folderKey(field));
-    const QByteArray target = GlyphSettings::read(targetKey(field)).toLatin1();
-    if (folder.isEmpty())
-        return ConfiguredGame{folder, std::nullopt, target};
-    // Only the field's own game: a Quake II folder typed there is no Quake III one.
-    QList<Installation> found = InstallFinder::find(places);
-    found.removeIf([field](const Installation &i) { return i.field() != field; });
-    return resolve(folder, GlyphSettings::read(clientKey(field)), target, found);
+    return resolve(field, GlyphSettings::read(folderKey(field)),
+                   GlyphSettings::read(clientKey(field)),
+                   GlyphSettings::read(targetKey(field)).toLatin1(), found);
 }
 
 } // namespace ConfiguredGames

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "installation.h"
-#include "installplaces.h"
 
 #include <QByteArray>
 #include <QList>
@@ -50,11 +49,14 @@ QString folderKey(ConfigureField field);
 QString clientKey(ConfigureField field);
 QString targetKey(ConfigureField field);
 
-// `folder` matched among `found`: the installation whose key is `client` when
-// it is one of the matches, else the first match (InstallFinder's order).
-ConfiguredGame resolve(const QString &folder, const QString &client, const QByteArray &target,
-                       const QList<Installation> &found);
-// The field as the settings hold it, matched to what is installed under `places`.
-ConfiguredGame fromSettings(ConfigureField field, const InstallPlaces &places);
+// The installations in `found` of the game `field` names, in their order.
+QList<Installation> ofField(ConfigureField field, const QList<Installation> &found);
+// `folder` matched among the installations of `field`'s game in `found` (a Quake II
+// folder typed as Quake III's is none): the one whose key is `client` when it is one
+// of the matches, else the first match (InstallFinder's order).
+ConfiguredGame resolve(ConfigureField field, const QString &folder, const QString &client,
+                       const QByteArray &target, const QList<Installation> &found);
+// The field as the settings hold it, matched to the installations `found`.
+ConfiguredGame fromSettings(ConfigureField field, const QList<Installation> &found);
 
 } // namespace ConfiguredGames

@@ -83,12 +83,7 @@ void ConfigureForm::browse(Field field, Prompts &prompts)
 
 QList<Installation> ConfigureForm::offered(Field field) const
 {
-    QList<Installation> mine;
-    for (const Installation &i : m_found) {
-        if (i.field() == configureField(field))
-            mine << i;
-    }
-    return mine;
+    return ConfiguredGames::ofField(configureField(field), m_found);
 }
 
 std::optional<Installation> ConfigureForm::installation(Field field) const
@@ -153,7 +148,8 @@ void ConfigureForm::match(Field field)
     Slot &s = slot(field);
     // Among this field's games only: a Quake II folder is not a Quake III one.
     s.installation =
-        ConfiguredGames::resolve(s.text, s.client, s.target, offered(field)).installation;
+        ConfiguredGames::resolve(configureField(field), s.text, s.client, s.target, m_found)
+            .installation;
 }
 
 std::span<const GameTarget> ConfigureForm::targets(Field field) const

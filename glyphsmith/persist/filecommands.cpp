@@ -6,6 +6,7 @@
 #include "cp1252.h"
 #include "gamescript.h"
 #include "glyphsettings.h"
+#include "installfinder.h"
 #include "keystore.h"
 #include "modecontroller.h"
 #include "namecheck.h"
@@ -380,7 +381,8 @@ void FileCommands::exportBitmap()
 
 ConfiguredGame FileCommands::configuredGame() const
 {
-    return ConfiguredGames::fromSettings(fieldOf(m_modes.configFamily()), m_places);
+    return ConfiguredGames::fromSettings(fieldOf(m_modes.configFamily()),
+                                         InstallFinder::find(m_places));
 }
 
 // `fileName` in the folder the game's scripts go into; empty when there is none.

@@ -14,6 +14,7 @@
 #include "helpwindow.h"
 #include "ingamename.h"
 #include "ingameview.h"
+#include "installfinder.h"
 #include "links.h"
 #include "namecheck.h"
 #include "namestripwidget.h"
@@ -181,9 +182,9 @@ void MainWindow::startUp()
         GlyphSettings::read(QLatin1String(GlyphSettings::kGameFonts)) == QLatin1String("yes");
     // Each folder with the installed client it belongs to: its font is searched
     // over the client's home and data, and the name is checked for its game.
-    const InstallPlaces places = InstallPlaces::fromEnvironment();
-    const ConfiguredGame quake = ConfiguredGames::fromSettings(ConfigureField::Quake, places);
-    const ConfiguredGame quake3 = ConfiguredGames::fromSettings(ConfigureField::QuakeIII, places);
+    const QList<Installation> found = InstallFinder::find(InstallPlaces::fromEnvironment());
+    const ConfiguredGame quake = ConfiguredGames::fromSettings(ConfigureField::Quake, found);
+    const ConfiguredGame quake3 = ConfiguredGames::fromSettings(ConfigureField::QuakeIII, found);
     folders.quakeWorld = quake.folder;
     folders.quakeWorldFonts = quake.fontFolders();
     folders.quakeWorldTarget = quake.targetKey();

@@ -9,8 +9,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QImage>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
